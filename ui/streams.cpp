@@ -1,0 +1,243 @@
+#include "ui/streams.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <new>
+#include <stdexcept>
+
+void TStream::ReadBuffer(void* buffer, int64_t count) {
+  if (count < 0) throw EReadError("Stream read error: negative count");
+  if (count != 0 && Read(buffer, count) != count) throw EReadError("Stream read error");
+}
+
+void TStream::WriteBuffer(const void* buffer, int64_t count) {
+  if (count < 0) throw EWriteError("Stream write error: negative count");
+  if (count != 0 && Write(buffer, count) != count) throw EWriteError("Stream write error");
+}
+
+int64_t TStream::Size() {
+  const int64_t pos = Seek(0, soCurrent);
+  const int64_t size = Seek(0, soEnd);
+  Seek(pos, soBeginning);
+  return size;
+}
+
+void TStream::SetSize(int64_t newSize) {
+  throw EStreamError("This stream cannot change its size");
+}
+
+int64_t TStream::CopyFrom(TStream& source, int64_t count) {
+  if (count < 0) throw EReadError("Stream read error: negative count");
+  if (count == 0) {
+    source.SetPosition(0);
+    count = source.Size();
+  }
+  constexpr int64_t kChunk = 61440;
+  std::vector<uint8_t> buf(static_cast<size_t>(std::min(count, kChunk)));
+  const int64_t total = count;
+  while (count > 0) {
+    const int64_t n = std::min(count, kChunk);
+    source.ReadBuffer(buf.data(), n);
+    WriteBuffer(buf.data(), n);
+    count -= n;
+  }
+  return total;
+}
+
+// ---- TCustomMemoryStream ----
+
+void TCustomMemoryStream::SetPointer(void* ptr, int64_t size) {
+  FMemory = ptr;
+  FSize = size;
+}
+
+int64_t TCustomMemoryStream::Read(void* buffer, int64_t count) {
+  if (count <= 0 || FPosition >= FSize) return 0;
+  const int64_t n = std::min(count, FSize - FPosition);
+  std::memcpy(buffer, static_cast<const uint8_t*>(FMemory) + FPosition, static_cast<size_t>(n));
+  FPosition += n;
+  return n;
+}
+
+int64_t TCustomMemoryStream::Write(const void* buffer, int64_t count) { return 0; }
+
+int64_t TCustomMemoryStream::Seek(int64_t offset, TSeekOrigin origin) {
+  int64_t base = 0;
+  switch (origin) {
+    case soBeginning: base = 0; break;
+    case soCurrent: base = FPosition; break;
+    case soEnd: base = FSize; break;
+  }
+  const int64_t pos = base + offset;
+  if (pos < 0) throw EStreamError("Stream seek before the start");
+  FPosition = pos;
+  return FPosition;
+}
+
+void TCustomMemoryStream::SaveToStream(TStream& stream) {
+  if (FSize != 0) stream.WriteBuffer(FMemory, FSize);
+}
+
+void TCustomMemoryStream::SaveToFile(const AnsiString& fileName) {
+  TFileStream f(fileName, fmCreate);
+  SaveToStream(f);
+}
+
+void TConstMemoryStream::SetSize(int64_t newSize) {
+  throw EStreamError("A read-only memory stream cannot change its size");
+}
+
+// ---- TMemoryStream ----
+
+void TMemoryStream::SetCapacity(int64_t newCapacity) {
+  if (newCapacity < 0) throw EStreamError("Negative stream size");
+  try {
+    FData.resize(static_cast<size_t>(newCapacity));
+  } catch (const std::bad_alloc&) {
+    throw EOutOfResources("Out of memory while expanding memory stream");
+  } catch (const std::length_error&) {
+    throw EOutOfResources("Out of memory while expanding memory stream");
+  }
+  FMemory = FData.data();
+}
+
+void TMemoryStream::SetSize(int64_t newSize) {
+  if (newSize < 0) throw EStreamError("Negative stream size");
+  SetCapacity(newSize);
+  FSize = newSize;
+  if (FPosition > newSize) FPosition = newSize;
+}
+
+int64_t TMemoryStream::Write(const void* buffer, int64_t count) {
+  if (count <= 0) return 0;
+  const int64_t end = FPosition + count;
+  if (end > static_cast<int64_t>(FData.size())) {
+    // Grow geometrically so a run of small writes stays linear.
+    const int64_t grown = std::max<int64_t>(end, static_cast<int64_t>(FData.size()) * 3 / 2);
+    SetCapacity(grown);
+  }
+  if (FPosition > FSize) {  // writing past the end fills the gap with zeros
+    std::memset(FData.data() + FSize, 0, static_cast<size_t>(FPosition - FSize));
+  }
+  std::memcpy(FData.data() + FPosition, buffer, static_cast<size_t>(count));
+  FPosition = end;
+  if (end > FSize) FSize = end;
+  return count;
+}
+
+void TMemoryStream::Clear() {
+  FData.clear();
+  FData.shrink_to_fit();
+  FMemory = nullptr;
+  FSize = 0;
+  FPosition = 0;
+}
+
+void TMemoryStream::LoadFromStream(TStream& stream) {
+  stream.SetPosition(0);
+  const int64_t n = stream.Size();
+  std::vector<uint8_t> data;
+  data.resize(static_cast<size_t>(n));
+  if (n != 0) stream.ReadBuffer(data.data(), n);
+  // Replace only once the whole source was read, so a failure leaves this stream intact.
+  FData.swap(data);
+  FMemory = FData.data();
+  FSize = n;
+  FPosition = 0;
+}
+
+void TMemoryStream::LoadFromFile(const AnsiString& fileName) {
+  TFileStream f(fileName, fmOpenRead | fmShareDenyWrite);
+  LoadFromStream(f);
+}
+
+// ---- TStringStream ----
+
+TStringStream::TStringStream(const AnsiString& s) {
+  WriteString(s);
+  SetPosition(0);
+}
+
+AnsiString TStringStream::DataString() const {
+  return AnsiString(static_cast<const char*>(FMemory), static_cast<size_t>(FSize));
+}
+
+AnsiString TStringStream::ReadString(int64_t count) {
+  if (count < 0) count = 0;
+  const int64_t avail = FPosition < FSize ? FSize - FPosition : 0;
+  AnsiString r(static_cast<size_t>(std::min(count, avail)), '\0');
+  Read(r.data(), static_cast<int64_t>(r.size()));
+  return r;
+}
+
+void TStringStream::WriteString(const AnsiString& s) {
+  Write(s.data(), static_cast<int64_t>(s.size()));
+}
+
+// ---- TFileStream ----
+
+TFileStream::TFileStream(const AnsiString& fileName, uint16_t mode) : FFileName(fileName) {
+  int flags = 0;
+  if (mode == fmCreate || (mode & 0xFF00) == fmCreate) {
+    flags = O_RDWR | O_CREAT | O_TRUNC;
+  } else {
+    switch (mode & 0x3) {
+      case fmOpenWrite: flags = O_WRONLY; break;
+      case fmOpenReadWrite: flags = O_RDWR; break;
+      default: flags = O_RDONLY; break;
+    }
+  }
+  FHandle = ::open(fileName.c_str(), flags | O_CLOEXEC, 0644);
+  if (FHandle < 0) {
+    const int err = errno;
+    const AnsiString what = (flags & O_CREAT) ? "Cannot create file \"" : "Cannot open file \"";
+    throw EFOpenError(what + fileName + "\". " + std::strerror(err));
+  }
+}
+
+TFileStream::~TFileStream() {
+  if (FHandle >= 0) ::close(FHandle);
+}
+
+int64_t TFileStream::Read(void* buffer, int64_t count) {
+  int64_t done = 0;
+  auto* p = static_cast<uint8_t*>(buffer);
+  while (done < count) {
+    const ssize_t n = ::read(FHandle, p + done, static_cast<size_t>(count - done));
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) break;
+    done += n;
+  }
+  return done;
+}
+
+int64_t TFileStream::Write(const void* buffer, int64_t count) {
+  int64_t done = 0;
+  const auto* p = static_cast<const uint8_t*>(buffer);
+  while (done < count) {
+    const ssize_t n = ::write(FHandle, p + done, static_cast<size_t>(count - done));
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) break;
+    done += n;
+  }
+  return done;
+}
+
+int64_t TFileStream::Seek(int64_t offset, TSeekOrigin origin) {
+  const int whence = origin == soBeginning ? SEEK_SET : origin == soCurrent ? SEEK_CUR : SEEK_END;
+  const off_t r = ::lseek(FHandle, static_cast<off_t>(offset), whence);
+  if (r < 0) throw EStreamError("Stream seek error on \"" + FFileName + "\"");
+  return r;
+}
+
+void TFileStream::SetSize(int64_t newSize) {
+  if (newSize < 0 || ::ftruncate(FHandle, static_cast<off_t>(newSize)) != 0) {
+    throw EStreamError("Cannot change the size of \"" + FFileName + "\"");
+  }
+  if (Position() > newSize) SetPosition(newSize);
+}
