@@ -1,0 +1,300 @@
+#include "skin/draw/compose.h"
+
+#include "skin/draw/pixel_copy.h"
+
+namespace lumoa::skin {
+namespace {
+
+RECT R(int l, int t, int r, int b) { return RECT{l, t, r, b}; }
+
+// Copies a rectangle to a rectangle of the same size (extents may be degenerate; the copy then
+// behaves as a canvas copy would).
+void Put(const PixelMap& d, const PixelMap& s, const RECT& src, const RECT& dst) {
+  CopyRectPixels(d, dst, s, src);
+}
+
+// Tiles `src` along x from `start`, tile width RectWidth(src), `count` + 1 tiles, the last
+// one cut at `end`; rows `top`..`bottom` of the destination.
+void TileX(const PixelMap& d, const PixelMap& s, const RECT& src, int start, int end, int count,
+           int top, int bottom) {
+  const int t = RectWidth(src);
+  for (int i = 0; i <= count; ++i) {
+    const int x = start + i * t;
+    const int over = x + t - end;
+    const int cut = over > 0 ? over : 0;
+    Put(d, s, R(src.left, src.top, src.right - cut, src.bottom), R(x, top, x + t - cut, bottom));
+  }
+}
+
+void TileY(const PixelMap& d, const PixelMap& s, const RECT& src, int start, int end, int count,
+           int left, int right) {
+  const int t = RectHeight(src);
+  for (int i = 0; i <= count; ++i) {
+    const int y = start + i * t;
+    const int over = y + t - end;
+    const int cut = over > 0 ? over : 0;
+    Put(d, s, R(src.left, src.top, src.right, src.bottom - cut), R(left, y, right, y + t - cut));
+  }
+}
+
+// One side of a nine-part image: stretched into its strip, or tiled from the strip's start.
+void SideX(const PixelMap& d, const PixelMap& s, const RECT& src, const RECT& dst, bool stretch) {
+  if (stretch) {
+    Put(d, s, src, dst);
+    return;
+  }
+  const int tile = RectWidth(src);
+  if (tile <= 0) return;
+  const int count = (dst.right - dst.left) / tile;
+  if (count < 0) return;
+  TileX(d, s, src, dst.left, dst.right, count, dst.top, dst.bottom);
+}
+
+void SideY(const PixelMap& d, const PixelMap& s, const RECT& src, const RECT& dst, bool stretch) {
+  if (stretch) {
+    Put(d, s, src, dst);
+    return;
+  }
+  const int tile = RectHeight(src);
+  if (tile <= 0) return;
+  const int count = (dst.bottom - dst.top) / tile;
+  if (count < 0) return;
+  TileY(d, s, src, dst.top, dst.bottom, count, dst.left, dst.right);
+}
+
+void Client(const PixelMap& d, const PixelMap& s, const RECT& src, const RECT& nc,
+            const StretchModes& m) {
+  const int cw = RectWidth(src), ch = RectHeight(src);
+  const int ncw = RectWidth(nc), nch = RectHeight(nc);
+  if (m.stretchEffect) {
+    if (ncw <= 0 || nch <= 0) return;
+    if (m.stretchType == stFull) {
+      Put(d, s, src, nc);
+      return;
+    }
+    if (m.stretchType == stVert) {
+      if (ch <= 0) return;
+      for (int j = 0; j <= nch / ch; ++j) {
+        const int y = nc.top + j * ch;
+        CopyRectPixels(d, R(nc.left, y, nc.right, y + ch), s, src, &nc);
+      }
+      return;
+    }
+    if (cw <= 0) return;
+    for (int i = 0; i <= ncw / cw; ++i) {
+      const int x = nc.left + i * cw;
+      CopyRectPixels(d, R(x, nc.top, x + cw, nc.bottom), s, src, &nc);
+    }
+    return;
+  }
+  if (cw <= 0 || ch <= 0) return;
+  for (int i = 0; i <= ncw / cw; ++i) {
+    const int overX = cw + i * cw - ncw;
+    const int cutx = overX > 0 ? overX : 0;
+    for (int j = 0; j <= nch / ch; ++j) {
+      const int overY = ch + j * ch - nch;
+      const int cuty = overY > 0 ? overY : 0;
+      const int x = nc.left + i * cw, y = nc.top + j * ch;
+      Put(d, s, R(src.left, src.top, src.right - cutx, src.bottom - cuty),
+          R(x, y, x + cw - cutx, y + ch - cuty));
+    }
+  }
+}
+
+}  // namespace
+
+SkinCompositionMode CompositionModeOf(const SkinGeometry& g) {
+  if (RectWidth(g.skinRect) <= 0 || RectHeight(g.skinRect) <= 0) return cmNone;
+  if (g.rightBottom.x != 0 && g.rightBottom.y != 0) return cmNinePart;
+  if (g.rightTop.x != 0 || g.rightTop.y != 0) return cmHorizontal;
+  if (g.leftBottom.x != 0 || g.leftBottom.y != 0) return cmVertical;
+  return cmFixed;
+}
+
+ResizedGeometry ResizeSkinGeometry(const SkinGeometry& g, int w, int h) {
+  const int dw = w - RectWidth(g.skinRect), dh = h - RectHeight(g.skinRect);
+  ResizedGeometry n;
+  n.NewLeftTop = g.leftTop;
+  n.NewRightTop = POINT{g.rightTop.x + dw, g.rightTop.y};
+  n.NewLeftBottom = POINT{g.leftBottom.x, g.leftBottom.y + dh};
+  n.NewRightBottom = POINT{g.rightBottom.x + dw, g.rightBottom.y + dh};
+  n.NewClientRect = R(g.clientRect.left, g.clientRect.top, g.clientRect.right + dw,
+                      g.clientRect.bottom + dh);
+  return n;
+}
+
+void HorizontalMaskGeometry(const SkinGeometry& g, int w, SkinGeometry& outG,
+                            ResizedGeometry& outN) {
+  outG = g;
+  outG.rightBottom = g.rightTop;
+  outG.leftBottom = g.leftTop;
+  const int dw = w - RectWidth(g.skinRect);
+  outN.NewLeftTop = outN.NewLeftBottom = g.leftTop;
+  outN.NewRightTop = outN.NewRightBottom = POINT{g.rightTop.x + dw, g.rightTop.y};
+  outN.NewClientRect = R(g.clientRect.left, g.clientRect.top, g.clientRect.right + dw,
+                         g.clientRect.bottom);
+}
+
+void VerticalMaskGeometry(const SkinGeometry& g, int h, SkinGeometry& outG,
+                          ResizedGeometry& outN) {
+  outG = g;
+  outG.rightTop = g.leftTop;
+  outG.rightBottom = g.leftBottom;
+  const int dh = h - RectHeight(g.skinRect);
+  outN.NewLeftTop = outN.NewRightTop = g.leftTop;
+  outN.NewLeftBottom = outN.NewRightBottom = POINT{g.leftBottom.x, g.leftBottom.y + dh};
+  outN.NewClientRect = R(g.clientRect.left, g.clientRect.top, g.clientRect.right,
+                         g.clientRect.bottom + dh);
+}
+
+void ComposeSkinImage(const PixelMap& p, const SkinGeometry& g, const ResizedGeometry& n, int w,
+                      int h, bool drawClient, const StretchModes& m, PixelTarget& dest) {
+  const PixelMap d = dest.SizeTo(w, h);
+  const POINT lt = g.leftTop, rt = g.rightTop, lb = g.leftBottom, rb = g.rightBottom;
+  if (rb.x == lt.x || rb.y == lt.y || p.Empty() || d.Empty()) return;
+  const RECT& s = g.skinRect;
+  const RECT& c = g.clientRect;
+  const RECT& nc = n.NewClientRect;
+  const int sx = s.left, sy = s.top;
+  const POINT nlt = n.NewLeftTop, nrt = n.NewRightTop, nlb = n.NewLeftBottom,
+              nrb = n.NewRightBottom;
+
+  SideX(d, p, R(sx + lt.x, sy, sx + rt.x, sy + c.top), R(nlt.x, 0, nrt.x, nc.top), m.topStretch);
+  SideX(d, p, R(sx + lb.x, sy + c.bottom, sx + rb.x, s.bottom), R(nlb.x, nc.bottom, nrb.x, h),
+        m.bottomStretch);
+  SideY(d, p, R(sx, sy + lt.y, sx + c.left, sy + lb.y), R(0, nlt.y, nc.left, nlb.y),
+        m.leftStretch);
+  SideY(d, p, R(sx + c.right, sy + rt.y, s.right, sy + rb.y), R(nc.right, nrt.y, w, nrb.y),
+        m.rightStretch);
+
+  Put(d, p, R(sx, sy, sx + lt.x, sy + c.top), R(0, 0, nlt.x, nc.top));
+  Put(d, p, R(sx, sy + c.top, sx + c.left, sy + lt.y), R(0, nc.top, nc.left, nlt.y));
+  Put(d, p, R(sx + rt.x, sy, s.right, sy + c.top), R(nrt.x, 0, w, nc.top));
+  Put(d, p, R(sx + c.right, sy + c.top, s.right, sy + rt.y), R(nc.right, nc.top, w, nrt.y));
+  Put(d, p, R(sx, sy + lb.y, sx + c.left, s.bottom), R(0, nlb.y, nc.left, h));
+  Put(d, p, R(sx + c.left, sy + c.bottom, sx + lb.x, s.bottom), R(nc.left, nc.bottom, nlb.x, h));
+  Put(d, p, R(sx + rb.x, sy + c.bottom, s.right, s.bottom), R(nrb.x, nc.bottom, w, h));
+  Put(d, p, R(sx + c.right, sy + rb.y, s.right, sy + c.bottom), R(nc.right, nrb.y, w, nc.bottom));
+
+  if (drawClient)
+    Client(d, p, R(sx + c.left, sy + c.top, sx + c.right, sy + c.bottom), nc, m);
+}
+
+void StretchSkinImage(PixelTarget& dest, const PixelMap& picture, const RECT& skinRect,
+                      const RECT& clientRect, bool drawClient) {
+  const PixelMap cur = dest.Pixels();
+  SkinGeometry g;
+  g.skinRect = skinRect;
+  g.clientRect = clientRect;
+  g.leftTop = POINT{clientRect.left, clientRect.top};
+  g.rightTop = POINT{clientRect.right, clientRect.top};
+  g.leftBottom = POINT{clientRect.left, clientRect.bottom};
+  g.rightBottom = POINT{clientRect.right, clientRect.bottom};
+  StretchModes m;
+  m.leftStretch = m.topStretch = m.rightStretch = m.bottomStretch = true;
+  m.stretchEffect = true;
+  m.stretchType = stFull;
+  ComposeSkinImage(picture, g, ResizeSkinGeometry(g, cur.width, cur.height), cur.width,
+                   cur.height, drawClient, m, dest);
+}
+
+void ComposeHorzSkinImage(int left, int right, PixelTarget& dest, bool stretchEffect, int w,
+                          const PixelMap& p, const RECT& s) {
+  const int h = RectHeight(s);
+  const PixelMap d = dest.SizeTo(w, h);
+  if (d.Empty() || p.Empty()) return;
+  if (left != 0) Put(d, p, R(s.left, s.top, s.left + left, s.bottom), R(0, 0, left, h));
+  if (right != 0) Put(d, p, R(s.right - right, s.top, s.right, s.bottom), R(w - right, 0, w, h));
+  const RECT mid = R(s.left + left, s.top, s.right - right, s.bottom);
+  if (stretchEffect) {
+    Put(d, p, mid, R(left, 0, w - right, h));
+    return;
+  }
+  const int m = RectWidth(mid) == 0 ? 1 : RectWidth(mid);
+  if (m < 0) return;
+  const int count = (w - left - right) / m;
+  if (count < 0) return;
+  for (int i = 0; i <= count; ++i) {
+    const int x = left + i * m;
+    const int cut = x + m > w - right ? x + m + right - w : 0;
+    Put(d, p, R(mid.left, s.top, mid.right - cut, s.bottom), R(x, 0, x + m - cut, h));
+  }
+}
+
+void ComposeVertSkinImage(int top, int bottom, PixelTarget& dest, bool stretchEffect, int h,
+                          const PixelMap& p, const RECT& s) {
+  const int w = RectWidth(s);
+  const PixelMap d = dest.SizeTo(w, h);
+  if (d.Empty() || p.Empty()) return;
+  if (top != 0) Put(d, p, R(s.left, s.top, s.right, s.top + top), R(0, 0, w, top));
+  if (bottom != 0)
+    Put(d, p, R(s.left, s.bottom - bottom, s.right, s.bottom), R(0, h - bottom, w, h));
+  const RECT mid = R(s.left, s.top + top, s.right, s.bottom - bottom);
+  if (stretchEffect) {
+    Put(d, p, mid, R(0, top, w, h - bottom));
+    return;
+  }
+  const int m = RectHeight(mid);
+  if (m <= 0) return;
+  const int count = (h - top - bottom) / m;
+  if (count < 0) return;
+  for (int i = 0; i <= count; ++i) {
+    const int y = top + i * m;
+    const int cut = y + m > h - bottom ? y + m + bottom - h : 0;
+    Put(d, p, R(s.left, mid.top, s.right, mid.bottom - cut), R(0, y, w, y + m - cut));
+  }
+}
+
+void ComposeBorderStrips(const PixelMap& p, const SkinGeometry& g, const ResizedGeometry& n,
+                         int w, int h, const StretchModes& m, PixelTarget& top,
+                         PixelTarget& bottom, PixelTarget& left, PixelTarget& right) {
+  if (p.Empty()) return;
+  const POINT lt = g.leftTop, rt = g.rightTop, lb = g.leftBottom, rb = g.rightBottom;
+  const RECT& s = g.skinRect;
+  const RECT& c = g.clientRect;
+  const RECT& nc = n.NewClientRect;
+  const int sx = s.left, sy = s.top;
+
+  if (w > 0 && nc.top > 0 && rt.x - lt.x > 0) {
+    const PixelMap d = top.SizeTo(w, nc.top);
+    const RECT mid = R(sx + lt.x, sy, sx + rt.x, sy + nc.top);
+    if (m.topStretch)
+      Put(d, p, mid, R(n.NewLeftTop.x, 0, n.NewRightTop.x, nc.top));
+    else
+      TileX(d, p, mid, 0, w, w / RectWidth(mid), 0, nc.top);
+    Put(d, p, R(sx, sy, sx + lt.x, sy + nc.top), R(0, 0, n.NewLeftTop.x, nc.top));
+    Put(d, p, R(sx + rt.x, sy, s.right, sy + nc.top), R(n.NewRightTop.x, 0, w, nc.top));
+  }
+  const int bh = h - nc.bottom;
+  if (w > 0 && bh > 0 && rb.x - lb.x > 0) {
+    const PixelMap d = bottom.SizeTo(w, bh);
+    const RECT mid = R(sx + lb.x, s.bottom - bh, sx + rb.x, s.bottom);
+    if (m.bottomStretch)
+      Put(d, p, mid, R(n.NewLeftBottom.x, 0, n.NewRightBottom.x, bh));
+    else
+      TileX(d, p, mid, 0, w, w / RectWidth(mid), 0, bh);
+    Put(d, p, R(sx, s.bottom - bh, sx + lb.x, s.bottom), R(0, 0, n.NewLeftBottom.x, bh));
+    Put(d, p, R(sx + rb.x, s.bottom - bh, s.right, s.bottom), R(n.NewRightBottom.x, 0, w, bh));
+  }
+  // The side strips span what the top and bottom strips leave.
+  const int lh = h - bottom.Pixels().height - top.Pixels().height;
+  auto side = [&](PixelTarget& strip, int sw, int srcLeft, int srcRight, int t0, int t1,
+                  bool stretch) {
+    const PixelMap d = strip.SizeTo(sw, lh);
+    const RECT mid = R(srcLeft, sy + t0, srcRight, sy + t1);
+    if (stretch)
+      Put(d, p, mid, R(0, t0 - c.top, sw, lh + t1 - c.bottom));
+    else
+      TileY(d, p, mid, 0, lh, lh / RectHeight(mid), 0, sw);
+    if (t0 - c.top > 0) Put(d, p, R(srcLeft, sy + c.top, srcRight, sy + t0), R(0, 0, sw, t0 - c.top));
+    if (c.bottom - t1 > 0)
+      Put(d, p, R(srcLeft, sy + t1, srcRight, sy + c.bottom), R(0, lh + t1 - c.bottom, sw, lh));
+  };
+  if (nc.left > 0 && lh > 0 && lb.y - lt.y > 0)
+    side(left, nc.left, sx, sx + nc.left, lt.y, lb.y, m.leftStretch);
+  const int rw = w - nc.right;
+  if (rw >= 1 && lh >= 1 && rb.y - rt.y >= 1)
+    side(right, rw, sx + c.right, s.right, rt.y, rb.y, m.rightStretch);
+}
+
+}  // namespace lumoa::skin
