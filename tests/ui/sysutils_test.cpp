@@ -60,5 +60,8 @@ TEST(Conversions, Utf8RoundTripsAndMalformedInputIsReplaced) {
   EXPECT_EQ(Utf8ToWide("\xE4\xB8"), WideString(u"\uFFFD\uFFFD"));
   EXPECT_EQ(Utf8ToWide("\xC0\x80"), WideString(u"\uFFFD\uFFFD"));  // overlong
   EXPECT_EQ(AnsiToWide("plain"), WideString(u"plain"));
+  // The ANSI code page is GBK: U+4E2D is D6 D0.
+  EXPECT_EQ(Utf8ToAnsi("\xE4\xB8\xAD!"), "\xD6\xD0!");
+  EXPECT_EQ(AnsiToUtf8("\xD6\xD0"), "\xE4\xB8\xAD");
   EXPECT_EQ(WideToAnsi(u"plain"), "plain");
 }
