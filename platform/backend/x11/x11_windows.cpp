@@ -1,0 +1,512 @@
+// Native windows: creation with the window-manager hints, geometry, stacking, iconic state,
+// shape, opacity, presenting pixels and cursors.
+#include <X11/Xatom.h>
+#include <X11/cursorfont.h>
+#include <X11/extensions/shape.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstring>
+
+#include "platform/backend/x11/x11_backend_impl.h"
+#include "platform/backend/x11/x11_error_trap.h"
+#include "platform/backend/x11/x11_utf.h"
+
+namespace lumoa::platform::x11 {
+
+namespace {
+
+constexpr long kEventMask = ExposureMask | ButtonPressMask | ButtonReleaseMask |
+                            PointerMotionMask | KeyPressMask | KeyReleaseMask |
+                            FocusChangeMask | StructureNotifyMask | EnterWindowMask |
+                            LeaveWindowMask | PropertyChangeMask;
+
+int Width(const RECT& r) { return std::max<int>(1, r.right - r.left); }
+int Height(const RECT& r) { return std::max<int>(1, r.bottom - r.top); }
+
+bool SameRect(const RECT& a, const RECT& b) {
+  return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+}
+
+}  // namespace
+
+NativeId X11Backend::CreateNativeWindow(const NativeWindowParams& p) {
+  NativeWin w;
+  w.params = p;
+  w.bounds = p.bounds;
+  w.argb = p.layered && LayeredAvailable() && argbVisual_;
+
+  XSetWindowAttributes wa{};
+  unsigned long mask = CWEventMask | CWBitGravity | CWBackPixmap | CWBorderPixel;
+  wa.event_mask = kEventMask;
+  wa.bit_gravity = NorthWestGravity;
+  wa.background_pixmap = None;  // we always present: no server-side clearing, no flicker
+  wa.border_pixel = 0;
+  if (p.transient) {
+    wa.override_redirect = True;
+    wa.save_under = True;
+    mask |= CWOverrideRedirect | CWSaveUnder;
+  }
+  if (w.argb) {
+    w.visual = argbVisual_;
+    w.depth = 32;
+    w.colormap = XCreateColormap(dpy_, root_, argbVisual_, AllocNone);
+    wa.colormap = w.colormap;
+    mask |= CWColormap;
+  } else {
+    w.visual = DefaultVisual(dpy_, screen_);
+    w.depth = DefaultDepth(dpy_, screen_);
+  }
+  w.xid = XCreateWindow(dpy_, root_, p.bounds.left, p.bounds.top, Width(p.bounds),
+                        Height(p.bounds), 0, w.depth, InputOutput, w.visual, mask, &wa);
+  if (!w.xid) return 0;
+  auto [it, inserted] = windows_.emplace(w.xid, w);
+  NativeWin& nw = it->second;
+  SetWindowProperties(nw);
+  CreateInputContext(nw);
+  XFlush(dpy_);
+  return nw.xid;
+}
+
+void X11Backend::SetWindowProperties(NativeWin& w) {
+  const NativeWindowParams& p = w.params;
+  Atom protocols[] = {a_.WM_DELETE_WINDOW};
+  XSetWMProtocols(dpy_, w.xid, protocols, 1);
+
+  XClassHint cls{const_cast<char*>("lumoa"), const_cast<char*>("Lumoa")};
+  XSetClassHint(dpy_, w.xid, &cls);
+
+  XWMHints hints{};
+  hints.flags = InputHint | StateHint;
+  hints.input = p.noActivate ? False : True;
+  hints.initial_state = NormalState;
+  XSetWMHints(dpy_, w.xid, &hints);
+  SetSizeHints(w);
+
+  const long pid = static_cast<long>(getpid());
+  XChangeProperty(dpy_, w.xid, a_._NET_WM_PID, XA_CARDINAL, 32, PropModeReplace,
+                  reinterpret_cast<const unsigned char*>(&pid), 1);
+  char host[256] = {};
+  if (gethostname(host, sizeof host - 1) == 0) {
+    XChangeProperty(dpy_, w.xid, XA_WM_CLIENT_MACHINE, XA_STRING, 8, PropModeReplace,
+                    reinterpret_cast<unsigned char*>(host), static_cast<int>(std::strlen(host)));
+  }
+
+  if (p.popup) {
+    // flags: decorations given; decorations: none.
+    const long motif[5] = {2, 0, 0, 0, 0};
+    XChangeProperty(dpy_, w.xid, a_._MOTIF_WM_HINTS, a_._MOTIF_WM_HINTS, 32, PropModeReplace,
+                    reinterpret_cast<const unsigned char*>(motif), 5);
+  }
+  const Atom type = p.transient    ? a_._NET_WM_WINDOW_TYPE_DROPDOWN_MENU
+                    : p.toolWindow ? a_._NET_WM_WINDOW_TYPE_UTILITY
+                                   : a_._NET_WM_WINDOW_TYPE_NORMAL;
+  XChangeProperty(dpy_, w.xid, a_._NET_WM_WINDOW_TYPE, XA_ATOM, 32, PropModeReplace,
+                  reinterpret_cast<const unsigned char*>(&type), 1);
+  std::vector<Atom> state;
+  if (p.topmost) state.push_back(a_._NET_WM_STATE_ABOVE);
+  if (p.toolWindow) {
+    state.push_back(a_._NET_WM_STATE_SKIP_TASKBAR);
+    state.push_back(a_._NET_WM_STATE_SKIP_PAGER);
+  }
+  XChangeProperty(dpy_, w.xid, a_._NET_WM_STATE, XA_ATOM, 32, PropModeReplace,
+                  reinterpret_cast<const unsigned char*>(state.data()),
+                  static_cast<int>(state.size()));
+  if (p.noActivate) {
+    const long zero = 0;  // "do not focus on map"
+    XChangeProperty(dpy_, w.xid, a_._NET_WM_USER_TIME, XA_CARDINAL, 32, PropModeReplace,
+                    reinterpret_cast<const unsigned char*>(&zero), 1);
+  }
+  SetTitle(w.xid, p.title);
+}
+
+void X11Backend::SetSizeHints(NativeWin& w) {
+  XSizeHints* sh = XAllocSizeHints();
+  if (!sh) return;
+  // The program chose the place: a window manager keeps it, and the client area (not the
+  // frame) sits at the requested point.
+  sh->flags = PPosition | USPosition | PSize | USSize | PWinGravity;
+  sh->x = w.bounds.left;
+  sh->y = w.bounds.top;
+  sh->width = Width(w.bounds);
+  sh->height = Height(w.bounds);
+  sh->win_gravity = StaticGravity;
+  XSetWMNormalHints(dpy_, w.xid, sh);
+  XFree(sh);
+}
+
+void X11Backend::DestroyNativeWindow(NativeId id) {
+  NativeWin* w = Find(id);
+  if (!w) return;
+  if (pointerGrab_ == w->xid) UngrabPointer();
+  if (w->ic) XDestroyIC(w->ic);
+  if (w->customCursor) XFreeCursor(dpy_, w->customCursor);
+  XDestroyWindow(dpy_, w->xid);
+  if (w->argb && w->colormap) XFreeColormap(dpy_, w->colormap);
+  windows_.erase(w->xid);
+  // Events already queued for it are of no use to anyone.
+  std::erase_if(pending_, [id](const BackendEvent& e) { return e.window == id; });
+  XFlush(dpy_);
+}
+
+void X11Backend::SetBounds(NativeId id, const RECT& r) {
+  NativeWin* w = Find(id);
+  if (!w) return;
+  const bool sized = Width(r) != Width(w->bounds) || Height(r) != Height(w->bounds);
+  const bool moved = r.left != w->bounds.left || r.top != w->bounds.top;
+  w->bounds = r;
+  if (!w->params.transient) SetSizeHints(*w);
+  if (moved && sized) {
+    XMoveResizeWindow(dpy_, w->xid, r.left, r.top, Width(r), Height(r));
+  } else if (moved) {
+    XMoveWindow(dpy_, w->xid, r.left, r.top);
+  } else if (sized) {
+    XResizeWindow(dpy_, w->xid, Width(r), Height(r));
+  }
+  XFlush(dpy_);
+}
+
+void X11Backend::Show(NativeId id, bool show, bool activate) {
+  NativeWin* w = Find(id);
+  if (!w) return;
+  if (!show) {
+    w->wantMapped = false;
+    w->focusPending = false;
+    if (w->params.transient) {
+      XUnmapWindow(dpy_, w->xid);
+    } else {
+      XWithdrawWindow(dpy_, w->xid, screen_);
+    }
+    XFlush(dpy_);
+    return;
+  }
+  w->wantMapped = true;
+  XMapRaised(dpy_, w->xid);
+  if (activate && !w->params.noActivate) Activate(id);
+  XFlush(dpy_);
+}
+
+void X11Backend::Raise(NativeId id) {
+  if (NativeWin* w = Find(id)) {
+    XRaiseWindow(dpy_, w->xid);
+    XFlush(dpy_);
+  }
+}
+
+void X11Backend::Lower(NativeId id) {
+  if (NativeWin* w = Find(id)) {
+    XLowerWindow(dpy_, w->xid);
+    XFlush(dpy_);
+  }
+}
+
+void X11Backend::SetNetState(NativeWin& w, Atom state, bool on) {
+  if (w.viewable && !w.params.transient && WindowManagerRunning()) {
+    // A mapped managed window changes state by asking the window manager.
+    XEvent ev{};
+    ev.xclient.type = ClientMessage;
+    ev.xclient.window = w.xid;
+    ev.xclient.message_type = a_._NET_WM_STATE;
+    ev.xclient.format = 32;
+    ev.xclient.data.l[0] = on ? 1 : 0;
+    ev.xclient.data.l[1] = static_cast<long>(state);
+    ev.xclient.data.l[3] = 1;
+    XSendEvent(dpy_, root_, False, SubstructureRedirectMask | SubstructureNotifyMask, &ev);
+    return;
+  }
+  std::vector<Atom> states;
+  Atom type = 0;
+  int format = 0;
+  unsigned long n = 0, after = 0;
+  unsigned char* data = nullptr;
+  if (XGetWindowProperty(dpy_, w.xid, a_._NET_WM_STATE, 0, 64, False, XA_ATOM, &type, &format,
+                         &n, &after, &data) == Success && data) {
+    if (format == 32) {
+      const Atom* v = reinterpret_cast<const Atom*>(data);
+      for (unsigned long i = 0; i < n; ++i) {
+        if (v[i] != state) states.push_back(v[i]);
+      }
+    }
+    XFree(data);
+  }
+  if (on) states.push_back(state);
+  XChangeProperty(dpy_, w.xid, a_._NET_WM_STATE, XA_ATOM, 32, PropModeReplace,
+                  reinterpret_cast<const unsigned char*>(states.data()),
+                  static_cast<int>(states.size()));
+}
+
+void X11Backend::SetTopmost(NativeId id, bool topmost) {
+  NativeWin* w = Find(id);
+  if (!w) return;
+  w->params.topmost = topmost;
+  if (!w->params.transient) SetNetState(*w, a_._NET_WM_STATE_ABOVE, topmost);
+  if (topmost) XRaiseWindow(dpy_, w->xid);
+  XFlush(dpy_);
+}
+
+void X11Backend::FocusNow(NativeWin& w) {
+  w.focusPending = false;
+  ErrorTrap trap(dpy_);  // the window may have gone away meanwhile
+  XSetInputFocus(dpy_, w.xid, RevertToParent, CurrentTime);
+}
+
+void X11Backend::Activate(NativeId id) {
+  NativeWin* w = Find(id);
+  if (!w || w->params.noActivate) return;
+  if (!w->params.transient && WindowManagerRunning()) {
+    // Source 2 ("pager"): the user asked for it, so focus-stealing prevention lets it through.
+    SendRootMessage(w->xid, a_._NET_ACTIVE_WINDOW, 2, static_cast<long>(lastTime_), 0, 0);
+    XFlush(dpy_);
+    return;
+  }
+  XRaiseWindow(dpy_, w->xid);
+  if (w->viewable) {
+    FocusNow(*w);
+  } else {
+    w->focusPending = w->wantMapped;
+  }
+  XFlush(dpy_);
+}
+
+void X11Backend::Iconify(NativeId id) {
+  NativeWin* w = Find(id);
+  if (!w || w->iconic) return;
+  if (!w->params.transient && WindowManagerRunning()) {
+    XIconifyWindow(dpy_, w->xid, screen_);
+    XFlush(dpy_);
+    return;
+  }
+  // Nobody to keep an icon: hide it and remember the state ourselves.
+  w->iconic = true;
+  XUnmapWindow(dpy_, w->xid);
+  BackendEvent e;
+  e.type = BackendEventType::Iconified;
+  e.window = w->xid;
+  Push(std::move(e));
+  XFlush(dpy_);
+}
+
+void X11Backend::Restore(NativeId id) {
+  NativeWin* w = Find(id);
+  if (!w) return;
+  w->wantMapped = true;
+  XMapRaised(dpy_, w->xid);
+  const bool wm = !w->params.transient && WindowManagerRunning();
+  if (wm) {
+    SendRootMessage(w->xid, a_._NET_ACTIVE_WINDOW, 2, static_cast<long>(lastTime_), 0, 0);
+  } else if (w->iconic) {
+    w->iconic = false;
+    BackendEvent e;
+    e.type = BackendEventType::Restored;
+    e.window = w->xid;
+    Push(std::move(e));
+  }
+  XFlush(dpy_);
+}
+
+bool X11Backend::IsIconic(NativeId id) {
+  NativeWin* w = Find(id);
+  return w && w->iconic;
+}
+
+void X11Backend::UpdateIconic(NativeWin& w) {
+  if (w.params.transient) return;
+  bool iconic = false;
+  Atom type = 0;
+  int format = 0;
+  unsigned long n = 0, after = 0;
+  unsigned char* data = nullptr;
+  if (XGetWindowProperty(dpy_, w.xid, a_.WM_STATE, 0, 2, False, a_.WM_STATE, &type, &format,
+                         &n, &after, &data) == Success && data) {
+    if (format == 32 && n >= 1) iconic = reinterpret_cast<const long*>(data)[0] == IconicState;
+    XFree(data);
+  }
+  data = nullptr;
+  if (XGetWindowProperty(dpy_, w.xid, a_._NET_WM_STATE, 0, 64, False, XA_ATOM, &type, &format,
+                         &n, &after, &data) == Success && data) {
+    if (format == 32) {
+      const Atom* v = reinterpret_cast<const Atom*>(data);
+      for (unsigned long i = 0; i < n; ++i) iconic = iconic || v[i] == a_._NET_WM_STATE_HIDDEN;
+    }
+    XFree(data);
+  }
+  // Without a window manager the state is ours alone (see Iconify).
+  if (!iconic && !w.viewable && w.iconic && !WindowManagerRunning()) return;
+  if (iconic == w.iconic) return;
+  w.iconic = iconic;
+  BackendEvent e;
+  e.type = iconic ? BackendEventType::Iconified : BackendEventType::Restored;
+  e.window = w.xid;
+  Push(std::move(e));
+}
+
+void X11Backend::OnConfigure(NativeWin& w, const XConfigureEvent& ev) {
+  RECT r{ev.x, ev.y, ev.x + ev.width, ev.y + ev.height};
+  if (!ev.send_event && !w.params.transient) {
+    // A real event is relative to the parent, which is the frame when reparented.
+    Window child = 0;
+    int x = 0, y = 0;
+    ErrorTrap trap(dpy_);
+    if (XTranslateCoordinates(dpy_, w.xid, root_, 0, 0, &x, &y, &child)) {
+      r = RECT{x, y, x + ev.width, y + ev.height};
+    }
+  }
+  if (SameRect(r, w.bounds)) return;
+  w.bounds = r;
+  BackendEvent e;
+  e.type = BackendEventType::Moved;
+  e.window = w.xid;
+  e.rect = r;
+  Push(std::move(e));
+}
+
+void X11Backend::SetTitle(NativeId id, const std::u16string& title) {
+  NativeWin* w = Find(id);
+  if (!w) return;
+  w->params.title = title;
+  const std::string utf8 = Utf16ToUtf8(title);
+  XChangeProperty(dpy_, w->xid, a_._NET_WM_NAME, a_.UTF8_STRING, 8, PropModeReplace,
+                  reinterpret_cast<const unsigned char*>(utf8.data()),
+                  static_cast<int>(utf8.size()));
+  std::string latin1 = Utf16ToLatin1(title);
+  XChangeProperty(dpy_, w->xid, XA_WM_NAME, XA_STRING, 8, PropModeReplace,
+                  reinterpret_cast<const unsigned char*>(latin1.data()),
+                  static_cast<int>(latin1.size()));
+  XFlush(dpy_);
+}
+
+void X11Backend::SetShape(NativeId id, const std::vector<RECT>& rects, bool none) {
+  NativeWin* w = Find(id);
+  if (!w || !hasShape_) return;
+  if (none) {
+    XShapeCombineMask(dpy_, w->xid, ShapeBounding, 0, 0, None, ShapeSet);
+    XShapeCombineMask(dpy_, w->xid, ShapeInput, 0, 0, None, ShapeSet);
+    XFlush(dpy_);
+    return;
+  }
+  std::vector<XRectangle> xr;
+  xr.reserve(rects.size());
+  for (const RECT& r : rects) {
+    // X rectangles are 16-bit; clamp rather than wrap around.
+    const long l = std::clamp<long>(r.left, -32768, 32767);
+    const long t = std::clamp<long>(r.top, -32768, 32767);
+    const long rr = std::clamp<long>(r.right, l, l + 65535);
+    const long b = std::clamp<long>(r.bottom, t, t + 65535);
+    if (rr <= l || b <= t) continue;
+    xr.push_back(XRectangle{static_cast<short>(l), static_cast<short>(t),
+                            static_cast<unsigned short>(rr - l),
+                            static_cast<unsigned short>(b - t)});
+  }
+  XShapeCombineRectangles(dpy_, w->xid, ShapeBounding, 0, 0, xr.data(),
+                          static_cast<int>(xr.size()), ShapeSet, Unsorted);
+  XShapeCombineRectangles(dpy_, w->xid, ShapeInput, 0, 0, xr.data(),
+                          static_cast<int>(xr.size()), ShapeSet, Unsorted);
+  XFlush(dpy_);
+}
+
+void X11Backend::SetOpacity(NativeId id, BYTE alpha) {
+  NativeWin* w = Find(id);
+  if (!w) return;
+  if (alpha == 255) {
+    XDeleteProperty(dpy_, w->xid, a_._NET_WM_WINDOW_OPACITY);
+  } else {
+    const unsigned long v = static_cast<unsigned long>(alpha) * 0x01010101UL;
+    XChangeProperty(dpy_, w->xid, a_._NET_WM_WINDOW_OPACITY, XA_CARDINAL, 32, PropModeReplace,
+                    reinterpret_cast<const unsigned char*>(&v), 1);
+  }
+  XFlush(dpy_);
+}
+
+void X11Backend::Present(NativeId id, const PixelView& px, const RECT& dirty) {
+  NativeWin* w = Find(id);
+  if (!w || !px.bits || px.width <= 0 || px.height <= 0 || px.stride < px.width * 4) return;
+  const int x0 = std::max<int>(0, dirty.left), y0 = std::max<int>(0, dirty.top);
+  const int x1 = std::min<int>(px.width, dirty.right), y1 = std::min<int>(px.height, dirty.bottom);
+  if (x1 <= x0 || y1 <= y0) return;
+
+  // 32-bit BGRA rows are exactly a little-endian ZPixmap of a 24- or 32-deep TrueColor visual
+  // with red in 0xff0000, so the caller's rows go out as they are.
+  const Visual* v = w->visual;
+  const bool direct = v->red_mask == 0xff0000 && v->green_mask == 0xff00 &&
+                      v->blue_mask == 0xff && (w->depth == 24 || w->depth == 32);
+  if (!direct) return;  // other visuals (16-bit servers) are not supported
+  XImage* img = XCreateImage(dpy_, w->visual, w->depth, ZPixmap, 0,
+                             reinterpret_cast<char*>(const_cast<uint8_t*>(px.bits)), px.width,
+                             px.height, 32, px.stride);
+  if (!img) return;
+  img->byte_order = LSBFirst;
+  if (img->bits_per_pixel != 32) {
+    img->data = nullptr;
+    XDestroyImage(img);
+    return;
+  }
+  GC gc = DefaultGC(dpy_, screen_);
+  GC own = nullptr;
+  if (w->depth != DefaultDepth(dpy_, screen_)) {
+    own = XCreateGC(dpy_, w->xid, 0, nullptr);
+    gc = own;
+  }
+  XPutImage(dpy_, w->xid, gc, img, x0, y0, x0, y0, static_cast<unsigned>(x1 - x0),
+            static_cast<unsigned>(y1 - y0));
+  if (own) XFreeGC(dpy_, own);
+  img->data = nullptr;  // the caller's memory
+  XDestroyImage(img);
+  XFlush(dpy_);
+}
+
+void X11Backend::SetCursor(NativeId id, CursorShape shape, const CursorImage* custom) {
+  NativeWin* w = Find(id);
+  if (!w) return;
+  Cursor c = None;
+  if (shape == CursorShape::Custom && custom && custom->width > 0 && custom->height > 0 &&
+      custom->pixels.size() >= static_cast<size_t>(custom->width) * custom->height) {
+    // Without Xcursor a cursor has two colours and a mask: opaque dark pixels black, opaque
+    // light pixels white, the rest transparent.
+    const int cw = custom->width, ch = custom->height;
+    const int rowBytes = (cw + 7) / 8;
+    std::vector<char> src(static_cast<size_t>(rowBytes) * ch), msk(src.size());
+    for (int y = 0; y < ch; ++y) {
+      const uint32_t* row = custom->pixels.data() + static_cast<size_t>(y) * cw;
+      for (int x = 0; x < cw; ++x) {
+        const uint32_t p = row[x];
+        if ((p >> 24) < 128) continue;
+        const unsigned lum = ((p >> 16) & 0xff) * 3 + ((p >> 8) & 0xff) * 6 + (p & 0xff);
+        const size_t bit = static_cast<size_t>(y) * rowBytes + x / 8;
+        msk[bit] = static_cast<char>(msk[bit] | (1 << (x % 8)));
+        if (lum < 128 * 10) src[bit] = static_cast<char>(src[bit] | (1 << (x % 8)));
+      }
+    }
+    Pixmap ps = XCreateBitmapFromData(dpy_, w->xid, src.data(), cw, ch);
+    Pixmap pm = XCreateBitmapFromData(dpy_, w->xid, msk.data(), cw, ch);
+    XColor black{}, white{};
+    white.red = white.green = white.blue = 0xffff;
+    c = XCreatePixmapCursor(dpy_, ps, pm, &black, &white,
+                            static_cast<unsigned>(std::clamp<int>(custom->hotspot.x, 0, cw - 1)),
+                            static_cast<unsigned>(std::clamp<int>(custom->hotspot.y, 0, ch - 1)));
+    XFreePixmap(dpy_, ps);
+    XFreePixmap(dpy_, pm);
+    XDefineCursor(dpy_, w->xid, c);
+    if (w->customCursor) XFreeCursor(dpy_, w->customCursor);
+    w->customCursor = c;
+    XFlush(dpy_);
+    return;
+  }
+  static constexpr unsigned kShapes[] = {
+      XC_left_ptr,   XC_xterm,  XC_watch,  XC_crosshair, XC_hand2,
+      XC_fleur,      XC_sb_h_double_arrow, XC_sb_v_double_arrow, XC_bottom_right_corner,
+      XC_bottom_left_corner, XC_circle};
+  const auto index = static_cast<size_t>(shape);
+  const unsigned glyph = index < std::size(kShapes) ? kShapes[index] : XC_left_ptr;
+  auto it = fontCursors_.find(static_cast<int>(glyph));
+  if (it == fontCursors_.end()) {
+    it = fontCursors_.emplace(static_cast<int>(glyph), XCreateFontCursor(dpy_, glyph)).first;
+  }
+  XDefineCursor(dpy_, w->xid, it->second);
+  if (w->customCursor) {
+    XFreeCursor(dpy_, w->customCursor);
+    w->customCursor = 0;
+  }
+  XFlush(dpy_);
+}
+
+}  // namespace lumoa::platform::x11

@@ -1,0 +1,188 @@
+// Native windows on a real server: placement, decoration, shape, iconic state, and what
+// happens with bad input.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <stdexcept>
+
+#include "support/x11_fixture.h"
+
+// Xlib after GoogleTest: its macros (None, Bool) would break GoogleTest's headers.
+#include <X11/Xlib.h>
+#include <X11/extensions/shape.h>
+
+namespace lumoa::x11test {
+namespace {
+
+std::string Hex(NativeId w) {
+  char s[32];
+  std::snprintf(s, sizeof s, "0x%lx", static_cast<unsigned long>(w));
+  return s;
+}
+
+TEST(X11BackendStartTest, NoDisplayIsAClearError) {
+  const char* old = std::getenv("DISPLAY");
+  const std::string saved = old ? old : "";
+  setenv("DISPLAY", ":249", 1);
+  try {
+    lumoa::platform::CreateX11Backend();
+    ADD_FAILURE() << "opened a display that does not exist";
+  } catch (const std::runtime_error& e) {
+    EXPECT_NE(std::string(e.what()).find("cannot open display \":249\""), std::string::npos)
+        << e.what();
+  }
+  setenv("DISPLAY", saved.c_str(), 1);
+}
+
+TEST_F(X11BackendTest, PopupKeepsPlaceAndSizeWithoutDecorationUnderWindowManager) {
+  auto wm = StartWindowManager();
+  ASSERT_TRUE(wm) << "openbox did not start";
+  const NativeId w = ShowWindow(RECT{285, 211, 687, 266}, 0xFF2060C0, true);
+  const WinInfo info = QueryWindow(w);
+  EXPECT_EQ(info.x, 285);
+  EXPECT_EQ(info.y, 211);
+  EXPECT_EQ(info.width, 402);
+  EXPECT_EQ(info.height, 55);
+  EXPECT_TRUE(info.viewable);
+  // No decoration: the frame adds nothing around the client.
+  const std::string extents = RunTool({"xprop", "-id", Hex(w), "_NET_FRAME_EXTENTS"});
+  EXPECT_NE(extents.find("= 0, 0, 0, 0"), std::string::npos) << extents;
+  const std::string props = RunTool({"xprop", "-id", Hex(w), "_NET_WM_PID", "WM_PROTOCOLS"});
+  EXPECT_NE(props.find(std::to_string(getpid())), std::string::npos) << props;
+  EXPECT_NE(props.find("WM_DELETE_WINDOW"), std::string::npos) << props;
+  EXPECT_EQ(ScreenPixel(285 + 10, 211 + 10), 0x2060C0u);
+  EXPECT_EQ(ScreenPixel(686, 265), 0x2060C0u);
+
+  // Moving it by the window manager's hand is reported with the real screen position.
+  RunTool({"xdotool", "windowmove", Hex(w), "300", "250"});
+  BackendEvent moved;
+  ASSERT_TRUE(PumpUntil(
+      *backend, [&](const BackendEvent& e) { return e.type == BackendEventType::Moved; }, 3000,
+      &moved));
+  EXPECT_EQ(moved.rect.left, 300);
+  EXPECT_EQ(moved.rect.top, 250);
+  EXPECT_EQ(moved.rect.right - moved.rect.left, 402);
+  StopAndWaitReleased(wm, "WM_S0");
+}
+
+TEST_F(X11BackendTest, TitleIsUtf8AndOverrideRedirectOnlyForTransientPopups) {
+  NativeWindowParams p;
+  p.title = u"Lumoa 桌面搜索";
+  const NativeId normal = ShowWindow(RECT{10, 10, 60, 60}, 0xFF000000, false, p);
+  p.transient = true;
+  const NativeId menu = ShowWindow(RECT{70, 10, 120, 60}, 0xFF000000, false, p);
+  Display* dpy = XOpenDisplay(nullptr);
+  ASSERT_NE(dpy, nullptr);
+  XWindowAttributes a{};
+  XGetWindowAttributes(dpy, normal, &a);
+  EXPECT_FALSE(a.override_redirect);
+  XGetWindowAttributes(dpy, menu, &a);
+  EXPECT_TRUE(a.override_redirect);
+  XCloseDisplay(dpy);
+  const std::string name = RunTool({"xprop", "-id", Hex(normal), "_NET_WM_NAME"});
+  EXPECT_NE(name.find("Lumoa 桌面搜索"), std::string::npos) << name;
+}
+
+TEST_F(X11BackendTest, ShapeLimitsDrawingAndInputAndCanBeRemoved) {
+  const NativeId w = ShowWindow(RECT{100, 300, 200, 350}, 0xFF10C010);
+  // A stepped shape: the top row is narrower.
+  backend->SetShape(w, {RECT{10, 0, 90, 10}, RECT{0, 10, 100, 50}}, false);
+  PumpFor(*backend, 100);
+  Display* dpy = XOpenDisplay(nullptr);
+  ASSERT_NE(dpy, nullptr);
+  for (int kind : {ShapeBounding, ShapeInput}) {
+    int count = 0, ordering = 0;
+    XRectangle* r = XShapeGetRectangles(dpy, w, kind, &count, &ordering);
+    int area = 0;
+    for (int i = 0; i < count; ++i) area += r[i].width * r[i].height;
+    EXPECT_EQ(area, 80 * 10 + 100 * 40) << "shape kind " << kind;
+    if (r) XFree(r);
+  }
+  EXPECT_NE(ScreenPixel(102, 302), 0x10C010u);  // cut away
+  EXPECT_EQ(ScreenPixel(120, 302), 0x10C010u);
+
+  backend->SetShape(w, {}, true);
+  PumpFor(*backend, 50);
+  int count = 0, ordering = 0;
+  XRectangle* r = XShapeGetRectangles(dpy, w, ShapeBounding, &count, &ordering);
+  ASSERT_EQ(count, 1);
+  EXPECT_EQ(r[0].width, 100);
+  XFree(r);
+  XCloseDisplay(dpy);
+}
+
+TEST_F(X11BackendTest, IconifyAndRestoreUnderWindowManager) {
+  auto wm = StartWindowManager();
+  ASSERT_TRUE(wm);
+  const NativeId w = ShowWindow(RECT{200, 200, 300, 260}, 0xFF804020, true);
+  backend->Iconify(w);
+  ASSERT_TRUE(PumpUntil(
+      *backend, [&](const BackendEvent& e) { return e.type == BackendEventType::Iconified; },
+      3000));
+  EXPECT_TRUE(backend->IsIconic(w));
+  EXPECT_FALSE(QueryWindow(w).viewable);
+
+  backend->Restore(w);
+  ASSERT_TRUE(PumpUntil(
+      *backend, [&](const BackendEvent& e) { return e.type == BackendEventType::Restored; },
+      3000));
+  EXPECT_FALSE(backend->IsIconic(w));
+  EXPECT_TRUE(QueryWindow(w).viewable);
+  StopAndWaitReleased(wm, "WM_S0");
+}
+
+TEST_F(X11BackendTest, IconifyWithoutWindowManagerIsKeptByTheBackend) {
+  const NativeId w = ShowWindow(RECT{200, 200, 300, 260}, 0xFF804020);
+  backend->Iconify(w);
+  EXPECT_TRUE(backend->IsIconic(w));
+  EXPECT_TRUE(PumpUntil(
+      *backend, [&](const BackendEvent& e) { return e.type == BackendEventType::Iconified; },
+      1000));
+  EXPECT_FALSE(QueryWindow(w).viewable);
+  backend->Restore(w);
+  EXPECT_FALSE(backend->IsIconic(w));
+  EXPECT_TRUE(PumpUntil(
+      *backend, [&](const BackendEvent& e) { return e.type == BackendEventType::Restored; },
+      1000));
+}
+
+TEST_F(X11BackendTest, BadInputIsHarmless) {
+  const NativeId w = ShowWindow(RECT{0, 0, 20, 20}, 0xFFFFFFFF);
+  Pixels px(20, 20, 0xFF000000);
+  // Dirty rectangles outside the pixels, a too-small stride and unknown windows.
+  backend->Present(w, px.View(), RECT{-50, -50, 500, 500});
+  backend->Present(w, px.View(), RECT{15, 15, 5, 5});
+  PixelView bad = px.View();
+  bad.stride = 10;
+  backend->Present(w, bad, RECT{0, 0, 20, 20});
+  backend->Present(12345, px.View(), RECT{0, 0, 20, 20});
+  backend->SetShape(w, {RECT{5, 5, 5, 50}, RECT{-70000, 0, 70000, 10}}, false);
+  backend->DestroyNativeWindow(w);
+  backend->DestroyNativeWindow(w);
+  backend->SetBounds(w, RECT{0, 0, 10, 10});
+  backend->Activate(w);
+  EXPECT_FALSE(backend->IsIconic(w));
+  // The connection is still sound: a new window shows its pixels.
+  ShowWindow(RECT{0, 0, 20, 20}, 0xFF123456);
+  EXPECT_EQ(ScreenPixel(5, 5), 0x123456u);
+}
+
+TEST_F(X11BackendTest, ScreenAndWorkArea) {
+  const RECT s = backend->ScreenRect();
+  Display* dpy = XOpenDisplay(nullptr);
+  ASSERT_NE(dpy, nullptr);
+  EXPECT_EQ(s.right, DisplayWidth(dpy, DefaultScreen(dpy)));
+  EXPECT_EQ(s.bottom, DisplayHeight(dpy, DefaultScreen(dpy)));
+  XCloseDisplay(dpy);
+  const RECT w = backend->WorkArea(POINT{10, 10});
+  EXPECT_GE(w.left, s.left);
+  EXPECT_LE(w.right, s.right);
+  EXPECT_GT(w.bottom, w.top);
+  ASSERT_EQ(backend->Monitors().size(), 1u);
+  const uint64_t t0 = backend->NowMs();
+  backend->WaitEvents(30, [](const BackendEvent&) {});
+  EXPECT_GE(backend->NowMs() - t0, 25u);
+}
+
+}  // namespace
+}  // namespace lumoa::x11test

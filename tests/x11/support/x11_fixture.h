@@ -1,0 +1,56 @@
+// Shared pieces of the back-end tests: a back end per test and solid-colour windows.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <vector>
+
+#include "platform/backend/x11/x11_backend.h"
+#include "support/x11_test_support.h"
+
+namespace lumoa::x11test {
+
+using lumoa::platform::NativeId;
+using lumoa::platform::NativeWindowParams;
+using lumoa::platform::PixelView;
+
+// Window pixels of one colour (0xAARRGGBB, stored BGRA).
+struct Pixels {
+  std::vector<uint32_t> data;
+  int width, height;
+  Pixels(int w, int h, uint32_t argb) : data(static_cast<size_t>(w) * h, argb), width(w), height(h) {}
+  PixelView View() const {
+    return PixelView{reinterpret_cast<const uint8_t*>(data.data()), width, height, width * 4};
+  }
+};
+
+class X11BackendTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_NE(std::getenv("DISPLAY"), nullptr) << "these tests need an X server (DISPLAY)";
+    backend = lumoa::platform::CreateX11Backend();
+  }
+
+  // A shown popup of one colour; waits until it is on screen.
+  NativeId ShowWindow(RECT r, uint32_t argb, bool activate = false,
+                      NativeWindowParams p = NativeWindowParams{}) {
+    p.bounds = r;
+    const NativeId w = backend->CreateNativeWindow(p);
+    EXPECT_NE(w, 0u);
+    backend->Show(w, true, activate);
+    Pixels px(r.right - r.left, r.bottom - r.top, argb);
+    const bool exposed = PumpUntil(
+        *backend,
+        [&](const BackendEvent& e) { return e.type == BackendEventType::Expose && e.window == w; },
+        3000);
+    EXPECT_TRUE(exposed);
+    backend->Present(w, px.View(), RECT{0, 0, px.width, px.height});
+    PumpFor(*backend, 50);
+    return w;
+  }
+
+  std::unique_ptr<lumoa::platform::Backend> backend;
+};
+
+}  // namespace lumoa::x11test
