@@ -1,0 +1,44 @@
+// The skin package: the inflated content of a stored skin (version, the three form
+// pictures, the active pictures and the description text), and its zlib compression.
+#pragma once
+
+#include <vector>
+
+#include "skin/data/bmp_image.h"
+
+class TStream;
+
+// The newest package and stored-skin version; readers accept up to this.
+constexpr int32_t kSkinPackageVersion = 3;
+
+// Inflating stops with an error past this many bytes. The largest real package is about
+// 1.5 MB; the cap keeps a hostile stored skin from exhausting memory.
+constexpr size_t kMaxInflatedSkinSize = size_t{64} << 20;
+
+class EZDecompressionError : public EStreamError {
+ public:
+  using EStreamError::EStreamError;
+};
+
+struct TksSkinPackage {
+  int32_t Version = kSkinPackageVersion;
+  TksBmpImage Picture;          // empty when absent
+  TksBmpImage InactivePicture;  // empty when absent
+  TksBmpImage MaskPicture;      // empty when absent
+  std::vector<TksBmpImage> ActivePictures;
+  AnsiString Description;  // the INI text, every line ended by CR LF
+};
+
+// Parses an inflated package. False, with only Version set, when the version is newer than
+// this reader; a truncated package or picture raises EReadError, a bad picture
+// EInvalidGraphic.
+bool ParseSkinPackage(const uint8_t* data, size_t size, TksSkinPackage& package);
+// Writes the package in the current version; absent pictures get flag 1.
+std::vector<uint8_t> BuildSkinPackage(const TksSkinPackage& package);
+
+// Inflates a whole zlib stream and appends it to target; raises EZDecompressionError for a
+// stream that is damaged, ends early or inflates past `limit` bytes.
+void InflateSkinData(const uint8_t* data, size_t size, TStream& target,
+                     size_t limit = kMaxInflatedSkinSize);
+// Deflates at the best compression level (9).
+std::vector<uint8_t> DeflateSkinData(const uint8_t* data, size_t size);
