@@ -16,11 +16,14 @@ class GdiObject {
   GdiObject& operator=(const GdiObject&) = delete;
 
   DWORD type() const { return type_; }
+  // The handle is the object's address; the live set makes it safe to look up.
+  HGDIOBJ handle() const { return const_cast<GdiObject*>(this); }
   // GetObjectW: writes the object's description (BITMAP/DIBSECTION, LOGBRUSH, LOGPEN, LOGFONTW)
   // into buffer when it is large enough and returns the bytes written, or the size needed when
   // buffer is null; 0 when the object has no description.
   virtual int Describe(int cb, void* buffer) const { return 0; }
   bool stock = false;  // stock objects are never deleted
+  int selected = 0;    // how many DCs hold it selected (or draw into it); DeleteObject refuses then
 
  private:
   DWORD type_;
