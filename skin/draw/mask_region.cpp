@@ -1,6 +1,7 @@
 #include "skin/draw/mask_region.h"
 
 #include "platform/winapi.h"
+#include "skin/draw/effect_bmp.h"
 
 namespace lumoa::skin {
 namespace {
@@ -16,6 +17,11 @@ HRGN RegionFromData(const std::vector<BYTE>& data) {
 }  // namespace
 
 HRGN RegionFromMask(const PixelMap& mask) { return RegionFromData(MaskToRegionData(mask, 0, 0)); }
+
+HRGN RegionFromMask(HBITMAP mask) {
+  const TksFBitmap rows(mask);
+  return RegionFromMask(rows.Map());
+}
 
 HRGN ComposeMaskRegion(const PixelMap& mask, const SkinGeometry& g, const ResizedGeometry& n,
                        int w, int h) {

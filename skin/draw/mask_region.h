@@ -24,6 +24,8 @@ void ComposeMaskStrips(const PixelMap& mask, const SkinGeometry& g, const Resize
 
 // The region of the whole mask, owned by the caller; null for an empty mask.
 HRGN RegionFromMask(const PixelMap& mask);
+// The same for a platform bitmap, read as 24-bit rows (a TksFBitmap copy).
+HRGN RegionFromMask(HBITMAP mask);
 
 // The window region of a frame of w x h: NewClientRect united with the regions of the four mask
 // strips. Null when the right points lie left of the left points or the bottom points above

@@ -74,8 +74,7 @@ void CopyRectPixels(const PixelMap& dst, const RECT& dstRect, const PixelMap& sr
   // Stretch: map every destination column once; the mapping is monotonic, so the columns and
   // rows whose source lies inside the source map form one range each.
   auto sourceOf = [](int i, int len, int srcLen, bool mirror) {
-    const int k = StretchSourceIndex(i, srcLen, len);
-    return mirror ? srcLen - 1 - k : k;
+    return StretchSourceIndex(mirror ? len - 1 - i : i, srcLen, len);
   };
   std::vector<int> cols;
   cols.reserve(static_cast<size_t>(cr - cl));

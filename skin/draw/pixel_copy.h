@@ -18,9 +18,10 @@ void CopyRectPixels(const PixelMap& dst, const RECT& dstRect, const PixelMap& sr
                     const RECT& srcRect, const RECT* clip = nullptr);
 
 // Source index for destination index i of a nearest-pixel stretch from `srcLen` to `dstLen`
-// (both positive): the pixel whose centre is nearest the destination pixel's centre.
+// (both positive): floor(i * srcLen / dstLen), the sampling of the platform's StretchBlt, so
+// that a composition equals what a canvas would draw.
 inline int StretchSourceIndex(int i, int srcLen, int dstLen) {
-  return static_cast<int>((2LL * i + 1) * srcLen / (2LL * dstLen));
+  return static_cast<int>(static_cast<int64_t>(i) * srcLen / dstLen);
 }
 
 // Fills rect (clipped) with a pixel value (written as bytes blue, green, red[, alpha]).
