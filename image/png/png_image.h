@@ -1,0 +1,108 @@
+// TksPngImage: a PNG image kept as its list of chunks, the header chunk owning the decoded
+// pixels. Loads and saves the format, converts and draws with per-pixel alpha.
+#pragma once
+
+#include <memory>
+#include <vector>
+
+#include "image/png/png_chunk.h"
+#include "image/png/png_header.h"
+#include "ui/classes.h"
+#include "ui/sets.h"
+
+enum TksPngFilter { pfNone, pfSub, pfUp, pfAverage, pfPaeth };
+using TksPngFilters = TSet<TksPngFilter>;
+
+enum TksPngTransparencyMode { ptmNone, ptmBit, ptmPartial };
+
+// The chunks of an image in file order.
+class TksPngList {
+ public:
+  int Count() const { return static_cast<int>(FItems.size()); }
+  TksPngLayer* Item(int index) const { return FItems.at(static_cast<size_t>(index)).get(); }
+  TksPngLayer* Add(std::unique_ptr<TksPngLayer> chunk);
+  // Inserts before position index (clamped to the list).
+  TksPngLayer* Insert(int index, std::unique_ptr<TksPngLayer> chunk);
+  void Remove(const TksPngLayer* chunk);
+  void Clear() { FItems.clear(); }
+  // The first chunk of that type, or nullptr.
+  TksPngLayer* FindChunk(std::string_view type) const;
+  int IndexOf(std::string_view type) const;
+  template <class T>
+  T* Find() const {
+    return static_cast<T*>(FindChunk(T::ClassChunkType()));
+  }
+
+ private:
+  std::vector<std::unique_ptr<TksPngLayer>> FItems;
+};
+
+class TksPngImage : public TPersistent {
+ public:
+  TksPngImage();
+  ~TksPngImage() override;
+
+  // Copies settings and every chunk of another TksPngImage; a null Source clears.
+  void Assign(TPersistent* Source) override;
+  void Clear();
+  // Starts by clearing. A wrong signature or header leaves the image empty; a later failing
+  // chunk ends loading with the chunks read so far. Nothing is raised for bad data.
+  void LoadFromStream(TStream& Stream);
+  void SaveToStream(TStream& Stream);
+
+  int Width() const;
+  int Height() const;
+  bool Empty() const { return FChunks.Count() == 0; }
+  bool Transparent() const { return TransparencyMode() != ptmNone; }
+  TksPngTransparencyMode TransparencyMode() const;
+  // The colour drawn transparent in mode bit.
+  COLORREF TransparentColor() const;
+
+  TksPngList& Chunks() { return FChunks; }
+  const TksPngList& Chunks() const { return FChunks; }
+  TksPngLayerIHDR* Header() const;
+
+  // Makes a new image of the format and size: header, palette chunk for palette images,
+  // image data and end chunks. Throws EInvalidGraphic for an illegal format or size.
+  void CreateBlank(uint8_t ColorType, uint8_t BitDepth, int AWidth, int AHeight);
+
+  // Colour of a pixel (0 outside the image); setting picks the nearest palette entry for
+  // palette and grey images.
+  COLORREF Pixels(int X, int Y) const;
+  void SetPixels(int X, int Y, COLORREF Value);
+  // Row pointers (image row 0 at the top) or nullptr.
+  uint8_t* Scanline(int Y) const;
+  uint8_t* AlphaScanline(int Y) const;
+  std::vector<RGBQUAD> Palette() const;
+  void SetPalette(const std::vector<RGBQUAD>& Entries);
+
+  // Keeps the overlapping part of pixels and planes; new alpha is 255, new low bytes 0.
+  void Resize(int NewWidth, int NewHeight);
+  // Grey and RGB gain an alpha plane of 255; palette images a tRNS chunk of 255s.
+  void AddAlpha();
+
+  // Draws into Dest, a top-down 32-bit BGRA surface of DestWidth x DestHeight pixels, at
+  // Rect (normalised; clipped to the surface). Pixels the image leaves transparent keep
+  // their colour; alpha bytes of Dest are not changed.
+  void DrawToSurface(uint8_t* Dest, int DestStride, int DestWidth, int DestHeight,
+                     RECT Rect) const;
+
+  TksPngFilters Filters = {pfSub};
+  uint8_t CompressionLevel = 7;
+  uint32_t MaxIdatSize() const { return FMaxIdatSize; }
+  void SetMaxIdatSize(uint32_t Value) { FMaxIdatSize = Value < 65535 ? 65535 : Value; }
+  uint8_t InterlaceMethod = 0;
+
+  uint8_t* GammaTable() { return FGammaTable; }
+  const uint8_t* GammaTable() const { return FGammaTable; }
+  uint8_t* InverseGammaTable() { return FInverseGamma; }
+  const uint8_t* InverseGammaTable() const { return FInverseGamma; }
+  bool GammaIsIdentity() const;
+  void ResetGamma();
+
+ private:
+  TksPngList FChunks;
+  uint32_t FMaxIdatSize = 65535;
+  uint8_t FGammaTable[256];
+  uint8_t FInverseGamma[256];
+};
