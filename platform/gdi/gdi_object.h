@@ -14,6 +14,10 @@ class GdiObject {
   virtual ~GdiObject();
   GdiObject(const GdiObject&) = delete;
   GdiObject& operator=(const GdiObject&) = delete;
+  // Freed objects are held back for a while before their memory is reused, so that a stale
+  // handle is refused instead of landing on a newer object at the same address.
+  static void* operator new(size_t size);
+  static void operator delete(void* p, size_t size);
 
   DWORD type() const { return type_; }
   // The handle is the object's address; the live set makes it safe to look up.
