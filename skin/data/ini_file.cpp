@@ -229,6 +229,10 @@ std::vector<AnsiString> TksIniFile::ReadStrings(const AnsiString& section,
                                                 const AnsiString& name) const {
   std::vector<AnsiString> values;
   const int32_t count = ReadInteger(section, name + "count", 0);
+  if (count > kMaxIniListCount) {
+    throw EReadError("[" + section + "] " + name + "count " + IntToStr(count) + " exceeds " +
+                     IntToStr(kMaxIniListCount));
+  }
   for (int32_t i = 0; i < count; ++i) values.push_back(ReadString(section, IntToStr(i), ""));
   return values;
 }

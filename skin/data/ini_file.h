@@ -9,6 +9,9 @@
 #include "skin/data/skin_types.h"
 #include "ui/sysutils.h"
 
+// Lists longer than this are refused as hostile; real skins have under a hundred entries.
+constexpr int32_t kMaxIniListCount = 65536;
+
 class TksIniFile {
  public:
   TksIniFile() = default;
@@ -45,7 +48,7 @@ class TksIniFile {
   TksEffectKind ReadEffectKind(const AnsiString& section, const AnsiString& key) const;
   TksMorphKind ReadMorphKind(const AnsiString& section, const AnsiString& key) const;
   TksAlignment ReadAlignment(const AnsiString& section, const AnsiString& key) const;
-  // The list "<name>count" followed by keys "0" .. count-1.
+  // The list "<name>count" followed by keys "0" .. count-1; EReadError past kMaxIniListCount.
   std::vector<AnsiString> ReadStrings(const AnsiString& section, const AnsiString& name) const;
 
   // "name:type" split at the first colon; without a colon both parts are empty.

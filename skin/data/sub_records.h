@@ -8,8 +8,9 @@ class TksSkinSubRecord {
  public:
   explicit TksSkinSubRecord(const char* section) : FSection(section) {}
   virtual ~TksSkinSubRecord() = default;
-  TksSkinSubRecord(const TksSkinSubRecord&) = delete;
-  TksSkinSubRecord& operator=(const TksSkinSubRecord&) = delete;
+  // Copyable, so that a skin is parsed aside and taken over only once it loaded whole.
+  TksSkinSubRecord(const TksSkinSubRecord&) = default;
+  TksSkinSubRecord& operator=(const TksSkinSubRecord&) = default;
 
   // The section the record reads.
   AnsiString Name() const { return FSection; }
@@ -136,3 +137,50 @@ class TksSkinColors : public TksSkinSubRecord {
  protected:
   void ExchangeKeys(TksRecordFiler& f) override;
 };
+// [FORMINFO]: the form frame of the skin. LoadFromIni applies no corrections; the skin
+// data applies them with ApplyFormInfoCorrections.
+class TksDataSkinFormInfo : public TksSkinSubRecord {
+ public:
+  TksDataSkinFormInfo() : TksSkinSubRecord("FORMINFO") {}
+
+  POINT lefttoppoint{};
+  POINT righttoppoint{};
+  POINT leftbottompoint{};
+  POINT rightbottompoint{};
+  RECT clientrect{};
+  int32_t bgpictureindex = -1;
+  int32_t mdibgpictureindex = -1;
+  bool leftstretch = false;
+  bool rightstretch = false;
+  bool topstretch = false;
+  bool bottomstretch = false;
+  bool stretcheffect = false;
+  TksStretchType stretchtype = stFull;
+  bool mdibgstretcheffect = false;
+  TksStretchType mdibgstretchtype = stFull;
+  RECT maskrectarea{};
+  POINT hittestlefttoppoint{};
+  POINT hittestrighttoppoint{};
+  POINT hittestleftbottompoint{};
+  POINT hittestrightbottompoint{};
+  RECT buttonsrect{};
+  RECT captionrect{};
+  int32_t buttonsoffset = 0;
+  bool buttonsinleft = false;
+  bool mainmenupopupup = false;
+  int32_t borderwidth = 0;
+  int32_t formminwidth = 0;
+  int32_t formminheight = 0;
+  bool mditabstransparent = false;
+  bool mainmenubartransparent = false;
+  bool autorenderinginactiveimage = false;
+  TksEffectKind inactiveeffect = ieBrightness;
+
+ protected:
+  void ExchangeKeys(TksRecordFiler& f) override;
+};
+
+// Widens the mask area to the client rectangle and fills unset hit-test points from the
+// corner points (only when the skin has a mask), then clamps the corner points into the
+// client rectangle unless the corners coincide on an axis.
+void ApplyFormInfoCorrections(TksDataSkinFormInfo& info, bool hasMask);

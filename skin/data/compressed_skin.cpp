@@ -1,0 +1,230 @@
+#include "skin/data/compressed_skin.h"
+
+#include "skin/data/ini_file.h"
+#include "ui/streams.h"
+
+namespace {
+
+const char* const kRequiredSections[] = {"VERSION", "PICTURES", "FORMINFO", "SKINOBJECTS",
+                                         "SKINCONTROLS"};
+
+bool DesignTimeLoad(const TComponent* component) {
+  const TComponentState state = component->ComponentState();
+  return state.Contains(csDesigning) && !state.Contains(csReading) && !state.Contains(csLoading);
+}
+
+AnsiString ExtractDirectory(const AnsiString& path) {
+  const size_t slash = path.find_last_of('/');
+  return slash == AnsiString::npos ? AnsiString() : path.substr(0, slash + 1);
+}
+
+TksBmpImage LoadNamedPicture(const AnsiString& directory, const AnsiString& name) {
+  if (name.empty()) return TksBmpImage();
+  return TksBmpImage::FromFile(directory + name);
+}
+
+}  // namespace
+
+AnsiString ExtractSkinFileName(const AnsiString& path) {
+  const size_t slash = path.find_last_of('/');
+  return slash == AnsiString::npos ? path : path.substr(slash + 1);
+}
+
+bool ImportSkinPackage(const AnsiString& descriptionPath, TksSkinPackage& package) {
+  TMemoryStream file;
+  file.LoadFromFile(descriptionPath);
+  const std::vector<AnsiString> lines = TksIniFile::SplitLines(std::string_view(
+      static_cast<const char*>(file.Memory()), static_cast<size_t>(file.Size())));
+  TksIniFile ini;
+  ini.SetLines(lines);
+  for (const char* section : kRequiredSections) {
+    if (!ini.SectionExists(section)) return false;
+  }
+  const AnsiString directory = ExtractDirectory(descriptionPath);
+  TksSkinPackage result;
+  result.Picture = LoadNamedPicture(directory, ini.ReadString("PICTURES", "picture", ""));
+  result.InactivePicture =
+      LoadNamedPicture(directory, ini.ReadString("PICTURES", "inactivepicture", ""));
+  result.MaskPicture = LoadNamedPicture(directory, ini.ReadString("PICTURES", "mask", ""));
+  for (const AnsiString& name : ini.ReadStrings("PICTURES", "activepictures")) {
+    // Every listed active picture must exist: its position is its index.
+    result.ActivePictures.push_back(TksBmpImage::FromFile(directory + name));
+  }
+  for (const AnsiString& line : lines) result.Description += line + "\r\n";
+  package = std::move(result);
+  return true;
+}
+
+std::vector<uint8_t> MakeStoredFormA(const std::vector<uint8_t>& compressed) {
+  TMemoryStream stream;
+  stream.WriteValue<int32_t>(kSkinPackageVersion);
+  stream.WriteValue<int32_t>(static_cast<int32_t>(compressed.size()));
+  const auto* p = static_cast<const uint8_t*>(stream.Memory());
+  std::vector<uint8_t> out(p, p + stream.Size());
+  out.insert(out.end(), compressed.begin(), compressed.end());
+  return out;
+}
+
+bool ReadStoredFormA(TStream& stream, std::vector<uint8_t>& compressed) {
+  compressed.clear();
+  stream.SetPosition(0);
+  const auto version = stream.ReadValue<int32_t>();
+  if (version > kSkinPackageVersion) return false;
+  const auto length = stream.ReadValue<int32_t>();
+  if (length < 0) throw EReadError("Stored skin has a negative length " + IntToStr(length));
+  if (length > stream.Size() - stream.Position()) {
+    throw EReadError("Stored skin is truncated: " + IntToStr(length) + " bytes announced, " +
+                     IntToStr(stream.Size() - stream.Position()) + " present");
+  }
+  std::vector<uint8_t> data(static_cast<size_t>(length));
+  if (length > 0) stream.ReadBuffer(data.data(), length);
+  compressed = std::move(data);
+  return true;
+}
+
+// TksCompressedStoredSkin
+
+TksCompressedStoredSkin::TksCompressedStoredSkin(TComponent* AOwner) : TComponent(AOwner) {}
+
+TksCompressedStoredSkin::~TksCompressedStoredSkin() { BeforeDestruction(); }
+
+void TksCompressedStoredSkin::SetFileName(const AnsiString& Value) {
+  if (!DesignTimeLoad(this)) {
+    FFileName = Value;
+    return;
+  }
+  FFileName = ExtractSkinFileName(Value);
+  LoadFromSkinFile(Value);
+}
+
+void TksCompressedStoredSkin::SetCompressedFileName(const AnsiString& Value) {
+  if (!DesignTimeLoad(this)) {
+    FCompressedFileName = Value;
+    return;
+  }
+  FCompressedFileName = ExtractSkinFileName(Value);
+  LoadFromCompressedFile(Value);
+}
+
+void TksCompressedStoredSkin::DecompressTo(TMemoryStream& Stream) const {
+  InflateSkinData(FCompressedData.data(), FCompressedData.size(), Stream);
+}
+
+void TksCompressedStoredSkin::LoadFromCompressedFile(const AnsiString& Path) {
+  FCompressedData.clear();
+  TFileStream file(Path, fmOpenRead);
+  try {
+    ReadStoredFormA(file, FCompressedData);
+  } catch (Exception& e) {
+    e.SetMessage(Path + ": " + e.Message());
+    throw;
+  }
+}
+
+void TksCompressedStoredSkin::LoadFromSkinFile(const AnsiString& Path) {
+  TksSkinPackage package;
+  // Checked before anything is cleared: a description without its sections is ignored.
+  TMemoryStream probe;
+  probe.LoadFromFile(Path);
+  const TksIniFile ini(std::string_view(static_cast<const char*>(probe.Memory()),
+                                        static_cast<size_t>(probe.Size())));
+  for (const char* section : kRequiredSections) {
+    if (!ini.SectionExists(section)) return;
+  }
+  FCompressedData.clear();
+  if (!ImportSkinPackage(Path, package)) return;
+  const std::vector<uint8_t> raw = BuildSkinPackage(package);
+  FCompressedData = DeflateSkinData(raw.data(), raw.size());
+}
+
+void TksCompressedStoredSkin::ReadCompressedData(TStream& Stream) {
+  FCompressedData.clear();
+  const int64_t size = Stream.Size();
+  std::vector<uint8_t> data(static_cast<size_t>(size));
+  Stream.SetPosition(0);
+  if (size > 0) Stream.ReadBuffer(data.data(), size);
+  FCompressedData = std::move(data);
+}
+
+void TksCompressedStoredSkin::WriteCompressedData(TStream& Stream) const {
+  if (!FCompressedData.empty()) {
+    Stream.WriteBuffer(FCompressedData.data(), static_cast<int64_t>(FCompressedData.size()));
+  }
+}
+
+// TksSkinListItem
+
+TksSkinListItem::TksSkinListItem(TCollection* Collection)
+    : TCollectionItem(Collection), FStoredSkin(new TksCompressedStoredSkin(nullptr)) {
+  Name = "ksSkin" + IntToStr(Index());
+}
+
+TksSkinListItem::~TksSkinListItem() = default;
+
+bool TksSkinListItem::Designing() const {
+  const auto* items = dynamic_cast<TksSkinListItems*>(Collection());
+  return items != nullptr && items->SkinList() != nullptr && DesignTimeLoad(items->SkinList());
+}
+
+void TksSkinListItem::SetFileName(const AnsiString& Value) {
+  if (!Designing()) {
+    FFileName = Value;
+    return;
+  }
+  FStoredSkin->LoadFromSkinFile(Value);
+  FFileName = ExtractSkinFileName(Value);
+}
+
+void TksSkinListItem::SetCompressedFileName(const AnsiString& Value) {
+  if (!Designing()) {
+    FCompressedFileName = Value;
+    return;
+  }
+  FStoredSkin->LoadFromCompressedFile(Value);
+  FCompressedFileName = ExtractSkinFileName(Value);
+}
+
+void TksSkinListItem::Assign(TPersistent* Source) {
+  auto* item = dynamic_cast<TksSkinListItem*>(Source);
+  if (item == nullptr) {
+    TCollectionItem::Assign(Source);
+    return;
+  }
+  Description = item->Description;
+  Name = item->Name;
+  FFileName = item->FFileName;
+  FCompressedFileName = item->FCompressedFileName;
+  FStoredSkin->SetCompressedData(item->FStoredSkin->CompressedData());
+}
+
+void TksSkinListItem::ReadSkinProperty(TStream& Stream) {
+  std::vector<uint8_t> data;
+  FStoredSkin->SetCompressedData({});
+  ReadStoredFormA(Stream, data);
+  FStoredSkin->SetCompressedData(std::move(data));
+}
+
+void TksSkinListItem::WriteSkinProperty(TStream& Stream) const {
+  const std::vector<uint8_t> stored = MakeStoredFormA(FStoredSkin->CompressedData());
+  Stream.WriteBuffer(stored.data(), static_cast<int64_t>(stored.size()));
+}
+
+// TksSkinListItems
+
+TksSkinListItems::TksSkinListItems(TksCompressedSkinList* AOwner)
+    : TOwnedCollection(AOwner, &TCollection::ItemClassOf<TksSkinListItem>), FSkinList(AOwner) {}
+
+TksSkinListItem* TksSkinListItems::Items(int Index) const {
+  return static_cast<TksSkinListItem*>(TCollection::Items(Index));
+}
+
+TksSkinListItem* TksSkinListItems::Add() { return static_cast<TksSkinListItem*>(TCollection::Add()); }
+
+// TksCompressedSkinList
+
+TksCompressedSkinList::TksCompressedSkinList(TComponent* AOwner)
+    : TComponent(AOwner), FSkins(std::make_unique<TksSkinListItems>(this)) {}
+
+TksCompressedSkinList::~TksCompressedSkinList() { BeforeDestruction(); }
+
+void TksCompressedSkinList::SetSkins(TksSkinListItems* Value) { FSkins->Assign(Value); }

@@ -1,0 +1,112 @@
+// Components that hold compressed skin packages: a standalone stored skin, and the skin
+// list whose items the skin data selects from.
+#pragma once
+
+#include <vector>
+
+#include "skin/data/skin_package.h"
+#include "ui/classes.h"
+#include "ui/collection.h"
+
+class TMemoryStream;
+
+// Builds a package from a skin description file and the bitmaps it names (found beside
+// it). False when one of [VERSION], [PICTURES], [FORMINFO], [SKINOBJECTS] or
+// [SKINCONTROLS] is missing; a missing or bad bitmap raises.
+bool ImportSkinPackage(const AnsiString& descriptionPath, TksSkinPackage& package);
+// Stored form A: version, length, zlib stream.
+std::vector<uint8_t> MakeStoredFormA(const std::vector<uint8_t>& compressed);
+// Reads stored form A from the stream's start; false (nothing read) for a newer version.
+bool ReadStoredFormA(TStream& stream, std::vector<uint8_t>& compressed);
+AnsiString ExtractSkinFileName(const AnsiString& path);
+
+class TksCompressedStoredSkin : public TComponent {
+ public:
+  explicit TksCompressedStoredSkin(TComponent* AOwner);
+  ~TksCompressedStoredSkin() override;
+
+  AnsiString Description;
+  const AnsiString& FileName() const { return FFileName; }
+  const AnsiString& CompressedFileName() const { return FCompressedFileName; }
+  // At design time, outside reading a stored form, keeps only the file name part and loads
+  // the file; otherwise only stores the value.
+  void SetFileName(const AnsiString& Value);
+  void SetCompressedFileName(const AnsiString& Value);
+
+  bool IsEmpty() const { return FCompressedData.empty(); }
+  const std::vector<uint8_t>& CompressedData() const { return FCompressedData; }
+  void SetCompressedData(std::vector<uint8_t> Data) { FCompressedData = std::move(Data); }
+
+  // Inflates the whole package and appends it to Stream (EZDecompressionError when the
+  // data is damaged or inflates past kMaxInflatedSkinSize).
+  void DecompressTo(TMemoryStream& Stream) const;
+  void LoadFromCompressedFile(const AnsiString& Path);
+  void LoadFromSkinFile(const AnsiString& Path);
+
+  // The stored property "CompressedData": the zlib stream alone.
+  void ReadCompressedData(TStream& Stream);
+  void WriteCompressedData(TStream& Stream) const;
+
+ private:
+  AnsiString FFileName;
+  AnsiString FCompressedFileName;
+  std::vector<uint8_t> FCompressedData;
+};
+
+class TksCompressedSkinList;
+class TksSkinListItems;
+
+class TksSkinListItem : public TCollectionItem {
+ public:
+  // Named "ksSkin<index>" from its index at creation; never renumbered.
+  explicit TksSkinListItem(TCollection* Collection);
+  ~TksSkinListItem() override;
+
+  AnsiString Description;
+  AnsiString Name;
+  const AnsiString& FileName() const { return FFileName; }
+  const AnsiString& CompressedFileName() const { return FCompressedFileName; }
+  // Design time is judged by the owning list: then the file is loaded first and only its
+  // file name part is kept.
+  void SetFileName(const AnsiString& Value);
+  void SetCompressedFileName(const AnsiString& Value);
+
+  TksCompressedStoredSkin* StoredSkin() const { return FStoredSkin.get(); }
+  AnsiString DisplayName() const override { return Name; }
+  void Assign(TPersistent* Source) override;
+
+  // The stored property "Skin" in stored form A.
+  void ReadSkinProperty(TStream& Stream);
+  void WriteSkinProperty(TStream& Stream) const;
+
+ private:
+  bool Designing() const;
+
+  AnsiString FFileName;
+  AnsiString FCompressedFileName;
+  TComponentPtr<TksCompressedStoredSkin> FStoredSkin;
+};
+
+class TksSkinListItems : public TOwnedCollection {
+ public:
+  explicit TksSkinListItems(TksCompressedSkinList* AOwner);
+
+  TksSkinListItem* Items(int Index) const;
+  TksSkinListItem* Add();
+  TksCompressedSkinList* SkinList() const { return FSkinList; }
+
+ private:
+  TksCompressedSkinList* FSkinList;
+};
+
+class TksCompressedSkinList : public TComponent {
+ public:
+  explicit TksCompressedSkinList(TComponent* AOwner);
+  ~TksCompressedSkinList() override;
+
+  TksSkinListItems* Skins() const { return FSkins.get(); }
+  void SetSkins(TksSkinListItems* Value);
+
+ private:
+  std::unique_ptr<TksSkinListItems> FSkins;
+};
