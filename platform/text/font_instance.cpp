@@ -90,6 +90,15 @@ bool IsChineseFaceName(const std::string& lower) {
                      [&](const char* n) { return lower == n; });
 }
 
+// The system's dialog faces are rarely installed; the Arial-compatible face is far closer in
+// width than the desktop's default sans, so it is the next choice after them.
+bool IsDialogFaceName(const std::string& lower) {
+  static const char* const kNames[] = {"ms sans serif", "microsoft sans serif", "ms shell dlg",
+                                       "ms shell dlg 2", "tahoma", "system", "verdana", "segoe ui"};
+  return std::any_of(std::begin(kNames), std::end(kNames),
+                     [&](const char* n) { return lower == n; });
+}
+
 const char* LangForCharset(BYTE charset) {
   switch (charset) {
     case GB2312_CHARSET: return "zh-cn";
@@ -131,6 +140,8 @@ bool Match(FcPattern* pattern, std::string* file, int* index, std::string* famil
 
 int Round(double v) { return static_cast<int>(std::lround(v)); }
 
+constexpr LONG kMaxPixels = 1024;
+
 }  // namespace
 
 std::shared_ptr<FontInstance> FontInstance::Get(const LOGFONTW& lf) {
@@ -164,6 +175,9 @@ FontInstance::FontInstance(const LOGFONTW& lf)
   if (Library() && FontconfigReady()) {
     FcPattern* pattern = FcPatternCreate();
     FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(family.c_str()));
+    if (IsDialogFaceName(LowerAscii(family))) {
+      FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>("Arial"));
+    }
     const char* lang = IsChineseFaceName(LowerAscii(family)) ? "zh-cn" : LangForCharset(lf.lfCharSet);
     if (lang) FcPatternAddString(pattern, FC_LANG, reinterpret_cast<const FcChar8*>(lang));
     AddStyle(pattern, wantBold_, wantItalic_);
@@ -184,7 +198,10 @@ FontInstance::FontInstance(const LOGFONTW& lf)
 
 FontInstance::~FontInstance() = default;
 
-void FontInstance::ComputeMetrics(const LOGFONTW& lf) {
+void FontInstance::ComputeMetrics(const LOGFONTW& request) {
+  // Absurd heights are capped so a bad value cannot ask for gigantic glyph bitmaps.
+  LOGFONTW lf = request;
+  lf.lfHeight = std::clamp<LONG>(lf.lfHeight, -kMaxPixels, kMaxPixels);
   FontMetrics& m = metrics_;
   m.weight = lf.lfWeight > 0 ? lf.lfWeight : FW_NORMAL;
   FT_Face f = faces_.empty() ? nullptr : faces_[0]->face;

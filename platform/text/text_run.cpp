@@ -11,7 +11,8 @@
 namespace lumoa::platform {
 
 FontObject* DcFont(HDC dc) {
-  if (!LookupGdiObject(dc)) return nullptr;
+  const GdiObject* object = LookupGdiObject(dc);
+  if (!object || (object->type() != OBJ_DC && object->type() != OBJ_MEMDC)) return nullptr;
   if (FontObject* font = LookupFont(GetCurrentObject(dc, OBJ_FONT))) return font;
   return LookupFont(StockFont(SYSTEM_FONT));
 }
