@@ -115,15 +115,17 @@ PixelBuffer BlurReference(const PixelBuffer& in, int r) {
 
 TEST(StackBlur, RunningSumsMatchDirectWeightedSums) {
   std::mt19937 rng(3);
-  for (int r : {1, 2, 3, 6}) {
-    PixelBuffer img(9, 7);
-    for (int y = 0; y < 7; ++y)
-      for (int x = 0; x < 9; ++x) img.Set(x, y, rng());
-    const PixelBuffer expect = BlurReference(img, r);
-    StackBlur(img.Map(), r);
-    for (int y = 0; y < 7; ++y)
-      for (int x = 0; x < 9; ++x) ASSERT_EQ(img.Get(x, y), expect.Get(x, y)) << r << " " << x << "," << y;
-  }
+  for (auto [w, h] : {std::pair{9, 7}, std::pair{4, 13}, std::pair{40, 3}})
+    for (int r : {1, 2, 3, 6}) {
+      PixelBuffer img(w, h);
+      for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) img.Set(x, y, rng());
+      const PixelBuffer expect = BlurReference(img, r);
+      StackBlur(img.Map(), r);
+      for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+          ASSERT_EQ(img.Get(x, y), expect.Get(x, y)) << w << "x" << h << " r" << r << " " << x << "," << y;
+    }
 }
 
 TEST(StackBlur, NonPositiveRadiusChangesNothing) {
