@@ -38,6 +38,14 @@ std::vector<std::unique_ptr<Record>> ReadRecordList(const TksIniFile& ini,
   return records;
 }
 
+std::unique_ptr<TBitmap> MakeBitmap(const TksBmpImage& image) {
+  auto bitmap = std::make_unique<TBitmap>();
+  if (image.Empty()) return bitmap;
+  TConstMemoryStream stream(image.Bytes().data(), static_cast<int64_t>(image.Bytes().size()));
+  bitmap->LoadFromStream(stream);
+  return bitmap;
+}
+
 }  // namespace
 
 TksSkinBroadcastHooks& SkinBroadcastHooks() {
@@ -71,7 +79,11 @@ std::vector<HWND> SkinMessageOrder(const std::vector<TksSkinFormEntry>& forms,
   return order;
 }
 
-TksSkinData::TksSkinData(TComponent* AOwner) : TComponent(AOwner) {}
+TksSkinData::TksSkinData(TComponent* AOwner)
+    : TComponent(AOwner),
+      Picture(std::make_unique<TBitmap>()),
+      InactivePicture(std::make_unique<TBitmap>()),
+      MaskPicture(std::make_unique<TBitmap>()) {}
 
 TksSkinData::~TksSkinData() {
   BeforeDestruction();
@@ -152,6 +164,11 @@ int TksSkinData::GetObjectIndex(const AnsiString& Name) const {
   return FindRecord(ObjectRecords, Name);
 }
 
+TBitmap* TksSkinData::ActivePicture(int Index) const {
+  if (Index < 0 || Index >= static_cast<int>(ActivePictures.size())) return nullptr;
+  return ActivePictures[static_cast<size_t>(Index)].get();
+}
+
 void TksSkinData::ClearSkin() {
   ObjectRecords.clear();
   ControlRecords.clear();
@@ -161,9 +178,9 @@ void TksSkinData::ClearSkin() {
   PopupWindow.windowpictureindex = -1;
   HintWindow.windowpictureindex = -1;
   SkinColors.Reset();
-  Picture.Clear();
-  InactivePicture.Clear();
-  MaskPicture.Clear();
+  Picture = std::make_unique<TBitmap>();
+  InactivePicture = std::make_unique<TBitmap>();
+  MaskPicture = std::make_unique<TBitmap>();
   PictureName.clear();
   InactivePictureName.clear();
   MaskPictureName.clear();
@@ -192,6 +209,11 @@ void TksSkinData::LoadCompressedSkin(TksCompressedStoredSkin* StoredSkin) {
       return;
     }
     const TksIniFile ini(package.Description);
+    std::unique_ptr<TBitmap> picture = MakeBitmap(package.Picture);
+    std::unique_ptr<TBitmap> inactivePicture = MakeBitmap(package.InactivePicture);
+    std::unique_ptr<TBitmap> maskPicture = MakeBitmap(package.MaskPicture);
+    std::vector<std::unique_ptr<TBitmap>> activePictures;
+    for (const TksBmpImage& image : package.ActivePictures) activePictures.push_back(MakeBitmap(image));
 
     // Everything is parsed aside and taken over only when the whole skin has loaded.
     const AnsiString pictureName = ini.ReadString("PICTURES", "picture", "");
@@ -217,10 +239,10 @@ void TksSkinData::LoadCompressedSkin(TksCompressedStoredSkin* StoredSkin) {
     AuthorEmail = ini.ReadString("VERSION", "authoremail", "");
     AuthorURL = ini.ReadString("VERSION", "authorurl", "");
     SkinComments = ini.ReadString("VERSION", "skincomments", "");
-    Picture = std::move(package.Picture);
-    InactivePicture = std::move(package.InactivePicture);
-    MaskPicture = std::move(package.MaskPicture);
-    ActivePictures = std::move(package.ActivePictures);
+    Picture = std::move(picture);
+    InactivePicture = std::move(inactivePicture);
+    MaskPicture = std::move(maskPicture);
+    ActivePictures = std::move(activePictures);
     PictureName = pictureName;
     InactivePictureName = inactiveName;
     MaskPictureName = maskName;

@@ -12,6 +12,7 @@
 #include "skin/data/resource_str_data.h"
 #include "skin/data/skin_messages.h"
 #include "skin/data/sub_records.h"
+#include "ui/bitmap.h"
 
 // A form as the skin-change broadcast sees it.
 struct TksSkinFormEntry {
@@ -74,11 +75,12 @@ class TksSkinData : public TComponent {
   bool Empty() const { return FEmpty; }
   bool Changing() const { return FChanging; }
 
-  TksBmpImage Picture;
-  TksBmpImage InactivePicture;
-  TksBmpImage MaskPicture;
+  // Package items 2, 3 and 4; never null, empty when absent. Valid until the next load.
+  std::unique_ptr<TBitmap> Picture;
+  std::unique_ptr<TBitmap> InactivePicture;
+  std::unique_ptr<TBitmap> MaskPicture;
   // Index k is what a record's pictureindex names.
-  std::vector<TksBmpImage> ActivePictures;
+  std::vector<std::unique_ptr<TBitmap>> ActivePictures;
   AnsiString PictureName;
   AnsiString InactivePictureName;
   AnsiString MaskPictureName;
@@ -100,6 +102,8 @@ class TksSkinData : public TComponent {
   // First record whose name equals Name exactly (letter case significant), or -1.
   int GetControlIndex(const AnsiString& Name) const;
   int GetObjectIndex(const AnsiString& Name) const;
+  // The active picture a record's index names, or null for -1 and indices out of range.
+  TBitmap* ActivePicture(int Index) const;
 
   // Loads a package; nothing at all for an empty stored skin. A damaged package or a
   // malformed value raises, leaving the skin data empty.

@@ -76,9 +76,15 @@ TEST(SkinData, LoadsRecordsWithExactFirstMatchLookups) {
   EXPECT_EQ(d.PictureName, "main.bmp");
   EXPECT_EQ(d.ActivePictureNames, (std::vector<AnsiString>{"a8.bmp", "a32.bmp"}));
   ASSERT_EQ(d.ActivePictures.size(), 2u);
-  EXPECT_EQ(d.ActivePictures[0].BitCount(), 8);
-  EXPECT_EQ(d.MaskPicture.BitCount(), 1);
-  EXPECT_TRUE(d.InactivePicture.Empty());
+  EXPECT_EQ(d.ActivePictures[0]->BitsPerPixel(), 8);
+  EXPECT_EQ(d.ActivePictures[1]->BitsPerPixel(), 32);
+  EXPECT_EQ(d.ActivePicture(0)->Width(), 3);
+  EXPECT_EQ(d.ActivePicture(2), nullptr);
+  EXPECT_EQ(d.ActivePicture(-1), nullptr);
+  EXPECT_EQ(d.Picture->Width(), 5);
+  EXPECT_EQ(d.Picture->Height(), 3);
+  EXPECT_EQ(d.MaskPicture->BitsPerPixel(), 1);
+  EXPECT_TRUE(d.InactivePicture->Empty());
 
   ASSERT_EQ(d.ObjectRecords.size(), 2u);  // the unknown type is skipped
   EXPECT_EQ(d.GetObjectIndex("closebutton"), 1);
@@ -328,7 +334,7 @@ TEST(SkinData, ForgetsDestroyedComponentsAndKeepsTheSkin) {
 
   s.Data->ClearSkin();
   EXPECT_TRUE(s.Data->Empty());
-  EXPECT_TRUE(s.Data->Picture.Empty());
+  EXPECT_TRUE(s.Data->Picture->Empty());
   EXPECT_TRUE(s.Data->PictureName.empty());
   EXPECT_EQ(s.Data->SkinColors.cbtnface, 0xFF00000Fu);
 }
