@@ -1,0 +1,556 @@
+// Back-end events into window messages: mouse routing by hit testing, keys to the focus,
+// activation, focus, capture, mouse tracking and the key state.
+#include <algorithm>
+#include <cstdlib>
+
+#include "platform/user/window.h"
+#include "platform/winbase.h"
+#include "platform/wingdi.h"
+
+namespace lumoa::platform::user {
+
+namespace {
+
+bool ShownAsNative(const Window* top) {
+  if (!top->Visible() || (top->style & WS_MINIMIZE)) return false;
+  if (!(top->exStyle & WS_EX_LAYERED)) return true;
+  if (!top->layeredAttributes && !top->layeredUpdated) return false;
+  return !(top->exStyle & WS_EX_TRANSPARENT);  // layered + transparent: clicks go through
+}
+
+bool InWindowRegion(const Window* w, POINT screen) {
+  if (!w->windowRgn) return true;
+  const POINT o = WindowOrigin(w);
+  return PtInRegion(w->windowRgn, screen.x - o.x, screen.y - o.y) != FALSE;
+}
+
+Window* HitInside(Window* w, POINT pt, int* hit) {
+  const HWND hwnd = w->handle;
+  const POINT co = ClientOrigin(w);
+  const RECT client{co.x, co.y, co.x + w->client.right - w->client.left,
+                    co.y + w->client.bottom - w->client.top};
+  if (PtInRect(&client, pt)) {
+    std::vector<HWND> kids;
+    for (Window* c : w->children) kids.push_back(c->handle);
+    for (HWND k : kids) {
+      Window* c = Get(k);
+      if (!c || !c->Visible()) continue;
+      const RECT cr = WindowRectOnScreen(c);
+      if (!PtInRect(&cr, pt) || !InWindowRegion(c, pt)) continue;
+      if (c->style & WS_DISABLED) break;  // the parent gets a disabled child's mouse input
+      if (Window* r = HitInside(c, pt, hit)) return r;
+    }
+  }
+  if (!(w = Get(hwnd))) return nullptr;
+  const int h = int(Send(w, WM_NCHITTEST, 0, MAKELPARAM(pt.x, pt.y)));
+  if (h == HTTRANSPARENT || !Get(hwnd)) return nullptr;
+  *hit = h;
+  return w;
+}
+
+UINT MouseMessage(const BackendEvent& e, bool client) {
+  const UINT base = client ? WM_MOUSEMOVE : WM_NCMOUSEMOVE;
+  if (e.type == BackendEventType::MouseMove) return base;
+  const UINT button = e.button == 3 ? 1 : e.button == 2 ? 2 : 0;  // L, R, M rows
+  const UINT down = base + 1 + button * 3;
+  return e.type == BackendEventType::ButtonDown ? down : down + 1;
+}
+
+WPARAM MouseKeys(const BackendEvent& e) {
+  const State& s = S();
+  WPARAM k = e.modifiers & (MK_LBUTTON | MK_RBUTTON | MK_MBUTTON | MK_SHIFT | MK_CONTROL);
+  if (s.keys[VK_SHIFT] & 0x80) k |= MK_SHIFT;
+  if (s.keys[VK_CONTROL] & 0x80) k |= MK_CONTROL;
+  return k;
+}
+
+void PushInput(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, const BackendEvent& e) {
+  S().input.push_back(MSG{hwnd, msg, wParam, lParam, DWORD(e.time), e.screen});
+}
+
+void EndTracking(bool nonClientLeave) {
+  State& s = S();
+  if (!s.tracking) return;
+  const bool nc = (s.trackFlags & TME_NONCLIENT) != 0;
+  Post(s.tracking, nc && nonClientLeave ? WM_NCMOUSELEAVE : WM_MOUSELEAVE, 0, 0);
+  s.tracking = nullptr;
+  s.trackFlags = 0;
+}
+
+Window* FromNative(NativeId id) {
+  if (!id) return nullptr;
+  for (Window* top : Desktop()->children)
+    if (top->native == id) return top;
+  return nullptr;
+}
+
+void HandleKey(const BackendEvent& e) {
+  State& s = S();
+  const bool down = e.type == BackendEventType::KeyDown;
+  Window* target = Get(s.focus);
+  const bool noFocus = target == nullptr;
+  if (noFocus) target = Get(s.active);
+  std::u16string text;
+  if (down && !s.raw.empty() && s.raw.front().type == BackendEventType::Text) {
+    text = std::move(s.raw.front().text);
+    s.raw.pop_front();
+  }
+  if (!target) return;
+  const bool alt = (s.keys[VK_MENU] & 0x80) != 0;
+  const bool ctrl = (s.keys[VK_CONTROL] & 0x80) != 0;
+  const bool sys = noFocus || (alt && !ctrl) || e.vk == VK_F10 || (e.vk == VK_MENU);
+  UINT msg = down ? (sys ? WM_SYSKEYDOWN : WM_KEYDOWN) : (sys ? WM_SYSKEYUP : WM_KEYUP);
+  LPARAM lp = 1 | LPARAM((e.scan & 0xFF) << 16);
+  if (alt) lp |= LPARAM(KF_ALTDOWN) << 16;
+  if (!down || e.repeat) lp |= LPARAM(1) << 30;
+  if (!down) lp |= LPARAM(1) << 31;
+  const MSG m{target->handle, msg, WPARAM(e.vk), LPARAM(DWORD(lp)), DWORD(e.time), s.cursor};
+  s.input.push_back(m);
+  if (!down) return;
+  s.keyTexts.push_back(KeyText{m.hwnd, m.wParam, m.lParam, m.time, std::move(text)});
+  while (s.keyTexts.size() > 64) s.keyTexts.pop_front();
+}
+
+}  // namespace
+
+Window* HitWindow(POINT pt, int* hit) {
+  std::vector<HWND> tops;
+  for (Window* top : Desktop()->children) tops.push_back(top->handle);
+  for (HWND h : tops) {
+    Window* top = Get(h);
+    if (!top || !ShownAsNative(top)) continue;
+    const RECT r = WindowRectOnScreen(top);
+    if (!PtInRect(&r, pt) || !InWindowRegion(top, pt)) continue;
+    if (Window* w = HitInside(top, pt, hit)) return w;
+  }
+  return nullptr;
+}
+
+void UpdateKeyState(const BackendEvent& e) {
+  State& s = S();
+  auto setDown = [&s](UINT vk, bool down) {
+    if (down) {
+      if (!(s.keys[vk] & 0x80)) s.keys[vk] ^= 0x01;
+      s.keys[vk] |= 0x80;
+    } else {
+      s.keys[vk] &= ~0x80;
+    }
+  };
+  switch (e.type) {
+    case BackendEventType::KeyDown:
+    case BackendEventType::KeyUp: {
+      const bool down = e.type == BackendEventType::KeyDown;
+      if (e.vk < 256) setDown(e.vk, down);
+      if (e.vk == VK_LSHIFT || e.vk == VK_RSHIFT) setDown(VK_SHIFT, down);
+      if (e.vk == VK_LCONTROL || e.vk == VK_RCONTROL) setDown(VK_CONTROL, down);
+      if (e.vk == VK_LMENU || e.vk == VK_RMENU) setDown(VK_MENU, down);
+      break;
+    }
+    case BackendEventType::ButtonDown:
+    case BackendEventType::ButtonUp: {
+      const UINT vk = e.button == 1 ? VK_LBUTTON : e.button == 2 ? VK_MBUTTON : VK_RBUTTON;
+      setDown(vk, e.type == BackendEventType::ButtonDown);
+      [[fallthrough]];
+    }
+    case BackendEventType::MouseMove:
+    case BackendEventType::Wheel:
+      // Modifier keys pressed while another program had the keyboard.
+      setDown(VK_SHIFT, (e.modifiers & MK_SHIFT) != 0);
+      setDown(VK_CONTROL, (e.modifiers & MK_CONTROL) != 0);
+      break;
+    default:
+      break;
+  }
+}
+
+void RouteMouse(const BackendEvent& e) {
+  State& s = S();
+  const POINT pt = e.screen;
+  s.cursor = pt;
+  Window* target = nullptr;
+  int hit = HTNOWHERE;
+  if (Window* c = Get(s.capture)) {
+    target = c;
+    hit = HTCLIENT;
+  } else {
+    target = HitWindow(pt, &hit);
+  }
+  if (s.tracking) {
+    const bool nc = (s.trackFlags & TME_NONCLIENT) != 0;
+    const bool over = target && target->handle == s.tracking && (nc ? hit != HTCLIENT : hit == HTCLIENT);
+    if (!over) EndTracking(nc);
+  }
+  s.lastMouseWindow = target ? target->handle : nullptr;
+  s.lastHit = UINT(hit);
+  if (!target) return;
+  const HWND hwnd = target->handle;
+  if (e.type == BackendEventType::Wheel) {
+    Window* f = Get(s.focus);
+    if (!f) return;
+    PushInput(f->handle, WM_MOUSEWHEEL, MAKEWPARAM(MouseKeys(e), SHORT(e.delta)),
+              MAKELPARAM(pt.x, pt.y), e);
+    return;
+  }
+  if (target->style & WS_DISABLED) {
+    if (e.type == BackendEventType::ButtonDown) GetBackend().Beep();
+    return;
+  }
+  const bool client = hit == HTCLIENT;
+  UINT msg = MouseMessage(e, client);
+  const bool down = e.type == BackendEventType::ButtonDown;
+  if (!s.capture) {
+    Send(target, WM_SETCURSOR, WPARAM(hwnd), MAKELPARAM(hit, msg));
+    if (!(target = Get(hwnd))) return;
+  }
+  if (down && !s.capture) {
+    Window* top = IsTopLevel(target) ? target : TopLevel(target);
+    if (top && top->handle != s.active) {
+      const HWND topHandle = top->handle;
+      const LRESULT r = Send(target, WM_MOUSEACTIVATE, WPARAM(topHandle), MAKELPARAM(hit, msg));
+      if ((r == MA_ACTIVATE || r == MA_ACTIVATEANDEAT) && Get(topHandle))
+        Activate(Get(topHandle), true, true);
+      if (r == MA_ACTIVATEANDEAT || r == MA_NOACTIVATEANDEAT) return;
+      if (!(target = Get(hwnd))) return;
+    }
+  }
+  if (down) {
+    auto& lc = s.lastClick;
+    const bool dblStyle = (target->cls->style & CS_DBLCLKS) || !client;
+    if (dblStyle && lc.hwnd == hwnd && lc.message == msg && e.time - lc.time <= GetDoubleClickTime() &&
+        std::abs(pt.x - lc.pt.x) <= 2 && std::abs(pt.y - lc.pt.y) <= 2) {
+      msg += 2;  // xBUTTONDOWN -> xBUTTONDBLCLK
+      lc.hwnd = nullptr;
+    } else {
+      lc.hwnd = hwnd;
+      lc.message = msg;
+      lc.time = e.time;
+      lc.pt = pt;
+    }
+  }
+  if (client) {
+    const POINT co = ClientOrigin(target);
+    PushInput(hwnd, msg, MouseKeys(e), MAKELPARAM(pt.x - co.x, pt.y - co.y), e);
+  } else {
+    PushInput(hwnd, msg, WPARAM(hit), MAKELPARAM(pt.x, pt.y), e);
+  }
+}
+
+void HandleBackendEvent(const BackendEvent& e) {
+  State& s = S();
+  UpdateKeyState(e);
+  switch (e.type) {
+    case BackendEventType::MouseMove:
+    case BackendEventType::ButtonDown:
+    case BackendEventType::ButtonUp:
+    case BackendEventType::Wheel:
+      RouteMouse(e);
+      return;
+    case BackendEventType::KeyDown:
+    case BackendEventType::KeyUp:
+      HandleKey(e);
+      return;
+    case BackendEventType::Text: {
+      Window* f = Get(s.focus);
+      if (!f) return;
+      for (char16_t c : e.text) PushInput(f->handle, WM_IME_CHAR, WPARAM(c), 1, e);
+      return;
+    }
+    case BackendEventType::Expose:
+      if (Window* top = FromNative(e.window)) {
+        top->dirty.Add(e.rect);
+        PresentDirty();
+      }
+      return;
+    case BackendEventType::FocusIn:
+      if (Window* top = FromNative(e.window); top && top->handle != s.active)
+        Activate(top, false, false);
+      return;
+    case BackendEventType::FocusOut: {
+      Window* top = FromNative(e.window);
+      if (!top || top->handle != s.active) return;
+      // Focus moving to another of our windows arrives as FocusIn next: no app switch then.
+      for (const BackendEvent& next : s.raw)
+        if (next.type == BackendEventType::FocusIn && FromNative(next.window)) return;
+      Deactivate();
+      return;
+    }
+    case BackendEventType::Moved:
+      if (Window* top = FromNative(e.window)) {
+        const RECT r = WindowRectOnScreen(top);
+        if (r.left != e.rect.left || r.top != e.rect.top || r.right != e.rect.right ||
+            r.bottom != e.rect.bottom)
+          SetWindowPos(top->handle, nullptr, e.rect.left, e.rect.top, e.rect.right - e.rect.left,
+                       e.rect.bottom - e.rect.top, SWP_NOZORDER | SWP_NOACTIVATE);
+      }
+      return;
+    case BackendEventType::CloseRequest:
+      if (Window* top = FromNative(e.window)) Post(top->handle, WM_SYSCOMMAND, SC_CLOSE, 0);
+      return;
+    case BackendEventType::Iconified:
+      if (Window* top = FromNative(e.window); top && !(top->style & WS_MINIMIZE)) {
+        top->style |= WS_MINIMIZE;
+        OnWindowHidden(top);
+        if ((top = FromNative(e.window))) Send(top, WM_SIZE, SIZE_MINIMIZED, 0);
+      }
+      return;
+    case BackendEventType::Restored:
+      if (Window* top = FromNative(e.window); top && (top->style & WS_MINIMIZE))
+        ShowWindow(top->handle, SW_RESTORE);
+      return;
+    case BackendEventType::PointerLeft:
+      if (!s.capture) EndTracking(s.lastHit != HTCLIENT);
+      s.lastMouseWindow = nullptr;
+      return;
+    case BackendEventType::HotKey:
+      DeliverHotKey(e.hotkeyId);
+      return;
+  }
+}
+
+void Deactivate() {
+  State& s = S();
+  const HWND old = s.active;
+  const HWND focus = s.focus;
+  s.active = nullptr;
+  s.focus = nullptr;
+  if (Window* f = Get(focus)) Send(f, WM_KILLFOCUS, 0, 0);
+  if (Window* o = Get(old)) {
+    Send(o, WM_NCACTIVATE, FALSE, 0);
+    if ((o = Get(old))) Send(o, WM_ACTIVATE, MAKEWPARAM(WA_INACTIVE, 0), 0);
+  }
+  if (s.appActive) {
+    s.appActive = false;
+    if (Window* o = Get(old)) Send(o, WM_ACTIVATEAPP, FALSE, 0);
+  }
+}
+
+bool Activate(Window* top, bool byMouse, bool tellBackend) {
+  State& s = S();
+  if (!top || !IsTopLevel(top) || (top->style & WS_DISABLED)) return false;
+  const HWND hwnd = top->handle;
+  if (s.active == hwnd) {
+    if (tellBackend && top->native) GetBackend().Activate(top->native);
+    return true;
+  }
+  const HWND old = s.active;
+  if (Window* o = Get(old)) {
+    Send(o, WM_NCACTIVATE, FALSE, 0);
+    if ((o = Get(old))) Send(o, WM_ACTIVATE, MAKEWPARAM(WA_INACTIVE, 0), LPARAM(hwnd));
+  }
+  if (!(top = Get(hwnd))) return false;
+  s.active = hwnd;
+  if (!s.appActive) {
+    s.appActive = true;
+    Send(top, WM_ACTIVATEAPP, TRUE, 0);
+    if (!(top = Get(hwnd))) return false;
+  }
+  SetWindowPos(hwnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  if (!(top = Get(hwnd))) return false;
+  Send(top, WM_NCACTIVATE, TRUE, 0);
+  if (!(top = Get(hwnd))) return false;
+  const WORD minimized = (top->style & WS_MINIMIZE) ? 1 : 0;
+  Send(top, WM_ACTIVATE, MAKEWPARAM(byMouse ? WA_CLICKACTIVE : WA_ACTIVE, minimized), LPARAM(old));
+  if (!(top = Get(hwnd)) || s.active != hwnd) return false;
+  // The focus belongs inside the active window.
+  Window* f = Get(s.focus);
+  if (!f || (f != top && TopLevel(f) != top)) SetFocusInternal(top);
+  if (tellBackend && top->native && s.active == hwnd) GetBackend().Activate(top->native);
+  return true;
+}
+
+void ActivateOther(Window* leaving) {
+  State& s = S();
+  auto usable = [leaving](Window* w) {
+    return w && w != leaving && IsTopLevel(w) && w->Visible() && !(w->style & WS_DISABLED) &&
+           !(w->style & WS_MINIMIZE) && !(w->exStyle & WS_EX_NOACTIVATE) &&
+           w->life != Window::Life::Destroying;
+  };
+  Window* next = usable(leaving->owner) ? leaving->owner : nullptr;
+  if (!next)
+    for (Window* w : Desktop()->children)
+      if (usable(w) && (!(w->exStyle & WS_EX_TOOLWINDOW) || w->owner == nullptr)) {
+        next = w;
+        break;
+      }
+  if (next && Activate(next, false, true)) return;
+  if (s.active == leaving->handle) Deactivate();
+}
+
+void SetFocusInternal(Window* w) {
+  State& s = S();
+  const HWND old = s.focus;
+  const HWND nw = w ? w->handle : nullptr;
+  if (old == nw) return;
+  s.focus = nw;
+  if (Window* o = Get(old)) Send(o, WM_KILLFOCUS, WPARAM(nw), 0);
+  if (s.focus != nw) return;
+  if (Window* n = Get(nw)) Send(n, WM_SETFOCUS, WPARAM(old), 0);
+}
+
+void OnWindowHidden(Window* w) {
+  State& s = S();
+  const HWND hwnd = w->handle;
+  if (s.capture && (s.capture == hwnd || ::IsChild(hwnd, s.capture))) ReleaseCapture();
+  if (s.tracking && (s.tracking == hwnd || ::IsChild(hwnd, s.tracking))) {
+    s.tracking = nullptr;
+    s.trackFlags = 0;
+  }
+  if (!(w = Get(hwnd))) return;
+  if (IsTopLevel(w)) {
+    if (s.active == hwnd) ActivateOther(w);
+    return;
+  }
+  if (s.focus && (s.focus == hwnd || ::IsChild(hwnd, s.focus)))
+    SetFocusInternal(w->parent && ReallyVisible(w->parent) ? w->parent : nullptr);
+}
+
+void OnWindowDestroying(Window* w) {
+  State& s = S();
+  const HWND hwnd = w->handle;
+  if (s.capture == hwnd) ReleaseCapture();
+  if (!(w = Get(hwnd))) return;
+  if (s.active == hwnd) ActivateOther(w);
+  if (s.focus == hwnd) SetFocusInternal(nullptr);
+  if (s.tracking == hwnd) s.tracking = nullptr;
+}
+
+}  // namespace lumoa::platform::user
+
+using namespace lumoa::platform::user;
+using lumoa::platform::GetBackend;
+
+HWND SetFocus(HWND hwnd) {
+  State& s = S();
+  const HWND old = s.focus;
+  if (!hwnd) {
+    SetFocusInternal(nullptr);
+    return old;
+  }
+  Window* w = Get(hwnd);
+  if (!w || IsDesktop(w)) {
+    SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+    return nullptr;
+  }
+  if (hwnd == old) return old;
+  for (Window* x = w; x && !IsDesktop(x); x = x->parent)
+    if (x->style & (WS_MINIMIZE | WS_DISABLED)) return nullptr;
+  Window* top = IsTopLevel(w) ? w : TopLevel(w);
+  if (!top) return nullptr;
+  if (top->handle != s.active) {
+    const HWND topHandle = top->handle;
+    if (!Activate(top, false, true) || s.active != topHandle) return nullptr;
+    if (!(w = Get(hwnd))) return nullptr;
+  }
+  const HWND before = s.focus;
+  SetFocusInternal(w);
+  return before == hwnd ? old : before;
+}
+
+HWND GetFocus() { return S().focus; }
+
+HWND SetActiveWindow(HWND hwnd) {
+  State& s = S();
+  const HWND old = s.active;
+  Window* w = Get(hwnd);
+  if (!w || !IsTopLevel(w)) return nullptr;
+  return Activate(w, false, true) ? old : nullptr;
+}
+
+HWND GetActiveWindow() { return S().active; }
+
+BOOL SetForegroundWindow(HWND hwnd) {
+  Window* w = Get(hwnd);
+  if (!w) return FALSE;
+  Window* top = IsTopLevel(w) ? w : TopLevel(w);
+  return top && Activate(top, false, true) ? TRUE : FALSE;
+}
+
+HWND GetForegroundWindow() { return S().appActive ? S().active : nullptr; }
+
+HWND SetCapture(HWND hwnd) {
+  State& s = S();
+  const HWND old = s.capture;
+  Window* w = Get(hwnd);
+  if (!w) return nullptr;
+  if (old == hwnd) return old;
+  s.capture = hwnd;
+  Window* top = IsTopLevel(w) ? w : TopLevel(w);
+  if (top && top->native) GetBackend().GrabPointer(top->native);
+  if (Window* o = Get(old)) Send(o, WM_CAPTURECHANGED, 0, LPARAM(hwnd));
+  return old;
+}
+
+BOOL ReleaseCapture() {
+  State& s = S();
+  const HWND old = s.capture;
+  if (!old) return TRUE;
+  s.capture = nullptr;
+  GetBackend().UngrabPointer();
+  if (Window* o = Get(old)) Send(o, WM_CAPTURECHANGED, 0, 0);
+  return TRUE;
+}
+
+HWND GetCapture() { return S().capture; }
+
+BOOL TrackMouseEvent(LPTRACKMOUSEEVENT tme) {
+  if (!tme || tme->cbSize < sizeof(TRACKMOUSEEVENT)) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return FALSE;
+  }
+  State& s = S();
+  if (tme->dwFlags & TME_QUERY) {
+    tme->dwFlags = s.tracking ? s.trackFlags : 0;
+    tme->hwndTrack = s.tracking;
+    tme->dwHoverTime = 0;
+    return TRUE;
+  }
+  if (!Get(tme->hwndTrack)) {
+    SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+    return FALSE;
+  }
+  if (tme->dwFlags & TME_CANCEL) {
+    if (s.tracking == tme->hwndTrack) {
+      s.trackFlags &= ~(tme->dwFlags & (TME_LEAVE | TME_HOVER));
+      if (!(s.trackFlags & TME_LEAVE)) s.tracking = nullptr;
+    }
+    return TRUE;
+  }
+  if (!(tme->dwFlags & TME_LEAVE)) return TRUE;
+  const bool nc = (tme->dwFlags & TME_NONCLIENT) != 0;
+  const bool over = s.lastMouseWindow == tme->hwndTrack &&
+                    (nc ? s.lastHit != HTCLIENT : s.lastHit == HTCLIENT);
+  if (!over) {
+    // Win32 answers a request for a window the pointer is not over at once.
+    Post(tme->hwndTrack, nc ? WM_NCMOUSELEAVE : WM_MOUSELEAVE, 0, 0);
+    return TRUE;
+  }
+  if (s.tracking && s.tracking != tme->hwndTrack) EndTracking(false);
+  s.tracking = tme->hwndTrack;
+  s.trackFlags = tme->dwFlags & (TME_LEAVE | TME_NONCLIENT);
+  return TRUE;
+}
+
+BOOL GetCursorPos(LPPOINT pt) {
+  if (!pt) return FALSE;
+  *pt = GetBackend().PointerPosition();
+  return TRUE;
+}
+
+SHORT GetKeyState(int vk) {
+  if (vk < 0 || vk > 255) return 0;
+  const BYTE k = S().keys[vk];
+  return SHORT(((k & 0x80) ? 0x8000 : 0) | (k & 0x01));
+}
+
+SHORT GetAsyncKeyState(int vk) {
+  if (vk < 0 || vk > 255) return 0;
+  const UINT buttons = GetBackend().ButtonState();
+  switch (vk) {
+    case VK_LBUTTON: return (buttons & MK_LBUTTON) ? SHORT(0x8000) : 0;
+    case VK_RBUTTON: return (buttons & MK_RBUTTON) ? SHORT(0x8000) : 0;
+    case VK_MBUTTON: return (buttons & MK_MBUTTON) ? SHORT(0x8000) : 0;
+  }
+  return (S().keys[vk] & 0x80) ? SHORT(0x8000) : 0;
+}
+
+UINT GetDoubleClickTime() { return 500; }

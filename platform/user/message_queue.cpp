@@ -1,0 +1,356 @@
+// The message queue: sent messages (also from other threads), posted messages, input, generated
+// WM_PAINT and WM_TIMER, in Win32's retrieval order, and timers on the back end's clock.
+#include <algorithm>
+#include <limits>
+
+#include "platform/user/window.h"
+#include "platform/winbase.h"
+
+namespace lumoa::platform::user {
+
+namespace {
+
+bool Matches(const MSG& m, HWND filter, UINT min, UINT max) {
+  if (filter == HWND(-1)) {
+    if (m.hwnd) return false;
+  } else if (filter && m.hwnd != filter && !::IsChild(filter, m.hwnd)) {
+    return false;
+  }
+  if (min == 0 && max == 0) return true;
+  return m.message >= min && m.message <= max;
+}
+
+DWORD Now32() { return DWORD(GetBackend().NowMs()); }
+
+void ProcessCrossSends() {
+  State& s = S();
+  for (;;) {
+    CrossSend* cs;
+    {
+      std::lock_guard lock(s.queueMutex);
+      if (s.crossSends.empty()) return;
+      cs = s.crossSends.front();
+      s.crossSends.pop_front();
+    }
+    ++s.inCrossSend;
+    LRESULT r = 0;
+    if (Window* w = Get(cs->hwnd)) r = CallWindowProcW(w->proc, cs->hwnd, cs->msg, cs->wParam, cs->lParam);
+    --s.inCrossSend;
+    {
+      std::lock_guard lock(s.queueMutex);
+      cs->result = r;
+      cs->done = true;
+    }
+    s.crossDone.notify_all();
+  }
+}
+
+bool TakePosted(MSG* out, HWND hwnd, UINT min, UINT max, bool remove) {
+  State& s = S();
+  std::lock_guard lock(s.queueMutex);
+  for (auto it = s.posted.begin(); it != s.posted.end(); ++it) {
+    if (!Matches(*it, hwnd, min, max)) continue;
+    *out = *it;
+    if (remove) s.posted.erase(it);
+    return true;
+  }
+  return false;
+}
+
+bool TakeInput(MSG* out, HWND hwnd, UINT min, UINT max, bool remove) {
+  State& s = S();
+  for (auto it = s.input.begin(); it != s.input.end(); ++it) {
+    if (!Matches(*it, hwnd, min, max)) continue;
+    *out = *it;
+    if (remove) s.input.erase(it);
+    return true;
+  }
+  return false;
+}
+
+bool TakeTimer(MSG* out, HWND hwnd, UINT min, UINT max, bool remove) {
+  State& s = S();
+  const uint64_t now = GetBackend().NowMs();
+  Timer* best = nullptr;
+  for (Timer& t : s.timers) {
+    if (t.due > now) continue;
+    MSG m{t.hwnd, WM_TIMER, t.id, LPARAM(t.proc), DWORD(now), s.cursor};
+    if (!Matches(m, hwnd, min, max)) continue;
+    if (!best || t.due < best->due) best = &t;
+  }
+  if (!best) return false;
+  *out = MSG{best->hwnd, WM_TIMER, best->id, LPARAM(best->proc), DWORD(now), s.cursor};
+  if (remove) best->due = now + best->elapse;
+  return true;
+}
+
+}  // namespace
+
+LRESULT Send(Window* w, UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (!w) return 0;
+  if (w->thread != std::thread::id() && w->thread != std::this_thread::get_id())
+    return ::SendMessageW(w->handle, msg, wParam, lParam);
+  return CallWindowProcW(w->proc, w->handle, msg, wParam, lParam);
+}
+
+void Post(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  State& s = S();
+  std::lock_guard lock(s.queueMutex);
+  s.posted.push_back(MSG{hwnd, msg, wParam, lParam, Now32(), s.cursor});
+}
+
+void DrainBackend(int timeoutMs) {
+  GetBackend().WaitEvents(timeoutMs, [](const BackendEvent& e) { S().raw.push_back(e); });
+}
+
+bool PeekInternal(MSG* msg, HWND hwnd, UINT min, UINT max, UINT flags) {
+  State& s = S();
+  const bool remove = (flags & PM_REMOVE) != 0;
+  DrainBackend(0);
+  for (;;) {
+    ProcessCrossSends();
+    if (TakePosted(msg, hwnd, min, max, remove)) break;
+    if (s.quitPending) {
+      *msg = MSG{nullptr, WM_QUIT, WPARAM(s.quitCode), 0, Now32(), s.cursor};
+      if (remove) s.quitPending = false;
+      break;
+    }
+    if (TakeInput(msg, hwnd, min, max, remove)) break;
+    if (!s.raw.empty()) {
+      const BackendEvent e = std::move(s.raw.front());
+      s.raw.pop_front();
+      HandleBackendEvent(e);
+      continue;
+    }
+    HWND paint = nullptr;
+    if ((min == 0 && max == 0) || (min <= WM_PAINT && WM_PAINT <= max)) {
+      if (FindPaintWindow(hwnd, &paint)) {
+        *msg = MSG{paint, WM_PAINT, 0, 0, Now32(), s.cursor};
+        break;
+      }
+    }
+    PresentDirty();
+    if (TakeTimer(msg, hwnd, min, max, remove)) break;
+    return false;
+  }
+  s.current = *msg;
+  return true;
+}
+
+void WaitForWork() {
+  State& s = S();
+  {
+    std::lock_guard lock(s.queueMutex);
+    if (!s.posted.empty() || !s.crossSends.empty()) return;
+  }
+  if (!s.raw.empty() || !s.input.empty() || s.quitPending) return;
+  int timeout = -1;
+  const uint64_t now = GetBackend().NowMs();
+  for (const Timer& t : s.timers) {
+    const uint64_t wait = t.due > now ? t.due - now : 0;
+    if (timeout < 0 || wait < uint64_t(timeout))
+      timeout = int(std::min<uint64_t>(wait, std::numeric_limits<int>::max()));
+  }
+  if (timeout == 0) return;
+  DrainBackend(timeout);
+}
+
+void RemoveTimers(HWND hwnd) {
+  std::erase_if(S().timers, [hwnd](const Timer& t) { return t.hwnd == hwnd; });
+}
+
+}  // namespace lumoa::platform::user
+
+using namespace lumoa::platform::user;
+using lumoa::platform::GetBackend;
+
+LRESULT SendMessageW(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (hwnd == HWND_BROADCAST) {
+    std::vector<HWND> tops;
+    for (Window* c : Desktop()->children) tops.push_back(c->handle);
+    for (HWND h : tops) SendMessageW(h, msg, wParam, lParam);
+    return 0;
+  }
+  Window* w = Get(hwnd);
+  if (!w) {
+    SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+    return 0;
+  }
+  if (w->thread == std::this_thread::get_id() || w->thread == std::thread::id())
+    return CallWindowProcW(w->proc, hwnd, msg, wParam, lParam);
+  // Another thread: queue it for the window's thread and wait for the answer.
+  State& s = S();
+  CrossSend cs{hwnd, msg, wParam, lParam};
+  {
+    std::lock_guard lock(s.queueMutex);
+    s.crossSends.push_back(&cs);
+  }
+  GetBackend().Wake();
+  std::unique_lock lock(s.queueMutex);
+  s.crossDone.wait(lock, [&cs] { return cs.done; });
+  return cs.result;
+}
+
+LRESULT SendMessageA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  return SendMessageW(hwnd, msg, wParam, lParam);
+}
+
+BOOL PostMessageW(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (hwnd == HWND_BROADCAST) {
+    std::vector<HWND> tops;
+    for (Window* c : Desktop()->children) tops.push_back(c->handle);
+    for (HWND h : tops) Post(h, msg, wParam, lParam);
+    return TRUE;
+  }
+  if (hwnd) {
+    Window* w = Get(hwnd);
+    if (!w) {
+      SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+      return FALSE;
+    }
+    if (w->thread != std::this_thread::get_id()) {
+      Post(hwnd, msg, wParam, lParam);
+      GetBackend().Wake();
+      return TRUE;
+    }
+  }
+  Post(hwnd, msg, wParam, lParam);
+  return TRUE;
+}
+
+BOOL PostMessageA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  return PostMessageW(hwnd, msg, wParam, lParam);
+}
+
+BOOL PostThreadMessageW(DWORD threadId, UINT msg, WPARAM wParam, LPARAM lParam) {
+  Post(nullptr, msg, wParam, lParam);
+  GetBackend().Wake();
+  return TRUE;
+}
+
+void PostQuitMessage(int exitCode) {
+  S().quitPending = true;
+  S().quitCode = exitCode;
+}
+
+BOOL GetMessageW(LPMSG msg, HWND hwnd, UINT filterMin, UINT filterMax) {
+  if (!msg) return -1;
+  if (hwnd && hwnd != HWND(-1) && !IsWindow(hwnd)) {
+    SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+    return -1;
+  }
+  for (;;) {
+    if (PeekInternal(msg, hwnd, filterMin, filterMax, PM_REMOVE)) return msg->message != WM_QUIT;
+    WaitForWork();
+  }
+}
+
+BOOL PeekMessageW(LPMSG msg, HWND hwnd, UINT filterMin, UINT filterMax, UINT removeMsg) {
+  if (!msg) return FALSE;
+  return PeekInternal(msg, hwnd, filterMin, filterMax, removeMsg) ? TRUE : FALSE;
+}
+
+BOOL TranslateMessage(const MSG* msg) {
+  if (!msg) return FALSE;
+  if (msg->message != WM_KEYDOWN && msg->message != WM_SYSKEYDOWN) {
+    return msg->message == WM_KEYUP || msg->message == WM_SYSKEYUP;
+  }
+  State& s = S();
+  std::u16string text;
+  bool found = false;
+  for (auto it = s.keyTexts.begin(); it != s.keyTexts.end(); ++it) {
+    if (it->hwnd == msg->hwnd && it->vk == msg->wParam && it->lParam == msg->lParam &&
+        it->time == msg->time) {
+      text = std::move(it->text);
+      s.keyTexts.erase(it);
+      found = true;
+      break;
+    }
+  }
+  if (!found || text.empty()) {
+    // Keys that produce control characters even when the back end sent no text.
+    const bool ctrl = (s.keys[VK_CONTROL] & 0x80) && !(s.keys[VK_MENU] & 0x80);
+    switch (msg->wParam) {
+      case VK_BACK: text = u"\b"; break;
+      case VK_TAB: text = u"\t"; break;
+      case VK_RETURN: text = u"\r"; break;
+      case VK_ESCAPE: text = u"\x1b"; break;
+      default:
+        if (ctrl && msg->wParam >= 'A' && msg->wParam <= 'Z')
+          text = std::u16string(1, char16_t(msg->wParam - 'A' + 1));
+    }
+  }
+  const UINT charMsg = msg->message == WM_SYSKEYDOWN ? WM_SYSCHAR : WM_CHAR;
+  for (char16_t c : text) Post(msg->hwnd, charMsg, WPARAM(c), msg->lParam);
+  return TRUE;
+}
+
+LRESULT DispatchMessageW(const MSG* msg) {
+  if (!msg) return 0;
+  if (msg->message == WM_TIMER && msg->lParam) {
+    // Only call procedures that a live timer registered.
+    for (const Timer& t : S().timers)
+      if (t.hwnd == msg->hwnd && t.id == msg->wParam && LPARAM(t.proc) == msg->lParam) {
+        t.proc(msg->hwnd, WM_TIMER, msg->wParam, DWORD(GetBackend().NowMs()));
+        return 0;
+      }
+    return 0;
+  }
+  Window* w = Get(msg->hwnd);
+  if (!w) return 0;
+  return CallWindowProcW(w->proc, msg->hwnd, msg->message, msg->wParam, msg->lParam);
+}
+
+BOOL WaitMessage() {
+  MSG m;
+  if (PeekInternal(&m, nullptr, 0, 0, PM_NOREMOVE)) return TRUE;
+  WaitForWork();
+  return TRUE;
+}
+
+LONG GetMessageTime() { return LONG(S().current.time); }
+
+DWORD GetMessagePos() { return DWORD(MAKELONG(S().current.pt.x, S().current.pt.y)); }
+
+BOOL InSendMessage() { return S().inCrossSend > 0; }
+
+DWORD GetCurrentThreadId() {
+  return DWORD(std::hash<std::thread::id>()(std::this_thread::get_id()));
+}
+
+UINT_PTR SetTimer(HWND hwnd, UINT_PTR id, UINT elapse, TIMERPROC proc) {
+  State& s = S();
+  if (hwnd && !Get(hwnd)) {
+    SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+    return 0;
+  }
+  elapse = std::clamp<UINT>(elapse, USER_TIMER_MINIMUM, USER_TIMER_MAXIMUM);
+  const uint64_t due = GetBackend().NowMs() + elapse;
+  if (!hwnd) {
+    for (Timer& t : s.timers)
+      if (!t.hwnd && t.id == id && id) {
+        t.elapse = elapse;
+        t.due = due;
+        t.proc = proc;
+        return id;
+      }
+    const UINT_PTR newId = 0x7000 + s.nextTimerId++;
+    s.timers.push_back({nullptr, newId, elapse, due, proc});
+    return newId;
+  }
+  for (Timer& t : s.timers)
+    if (t.hwnd == hwnd && t.id == id) {
+      t.elapse = elapse;
+      t.due = due;
+      t.proc = proc;
+      return id ? id : 1;
+    }
+  s.timers.push_back({hwnd, id, elapse, due, proc});
+  return id ? id : 1;
+}
+
+BOOL KillTimer(HWND hwnd, UINT_PTR id) {
+  auto& v = S().timers;
+  const auto n = std::erase_if(v, [&](const Timer& t) { return t.hwnd == hwnd && t.id == id; });
+  return n ? TRUE : FALSE;
+}

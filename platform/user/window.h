@@ -1,0 +1,225 @@
+// The window manager's own state: classes, window objects and the tree they form, the queue,
+// timers, focus, activation and capture. Shared by the files of platform/user only.
+#pragma once
+
+#include <condition_variable>
+#include <deque>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <unordered_map>
+#include <vector>
+
+#include "platform/backend/backend.h"
+#include "platform/user/rect_region.h"
+#include "platform/winuser.h"
+
+namespace lumoa::platform::user {
+
+struct WindowClass {
+  std::u16string name;  // empty for classes registered by atom only
+  ATOM atom = 0;
+  UINT style = 0;
+  WNDPROC proc = nullptr;
+  int wndExtra = 0;
+  HINSTANCE instance = nullptr;
+  HICON icon = nullptr;
+  HICON iconSm = nullptr;
+  HCURSOR cursor = nullptr;
+  HBRUSH background = nullptr;
+  std::vector<BYTE> extra;
+  int windows = 0;  // live windows of the class
+};
+
+struct Window {
+  HWND handle = nullptr;
+  std::shared_ptr<WindowClass> cls;
+  WNDPROC proc = nullptr;
+  DWORD style = 0;
+  DWORD exStyle = 0;
+  Window* parent = nullptr;    // the desktop for top-level windows
+  Window* owner = nullptr;     // top-level windows only
+  std::vector<Window*> children;  // z-order, topmost first
+  RECT rect{};     // window rectangle in the parent's client coordinates
+  RECT client{};   // client rectangle in window coordinates
+  std::u16string text;
+  LONG_PTR userData = 0;
+  LONG_PTR id = 0;
+  HINSTANCE instance = nullptr;
+  std::vector<BYTE> extra;
+  std::map<std::u16string, HANDLE> props;
+  std::thread::id thread;
+
+  RectRegion update;      // client coordinates
+  bool updateFrame = false;  // the non-client area needs WM_NCPAINT
+  bool erase = false;        // WM_ERASEBKGND is due at the next BeginPaint
+  bool internalPaint = false;
+  HRGN windowRgn = nullptr;  // owned, window coordinates
+
+  enum class Life { Creating, Alive, Destroying } life = Life::Creating;
+  bool ncDestroyed = false;
+
+  // Top-level windows: the native window and the pixel surface the whole tree paints into.
+  NativeId native = 0;
+  HBITMAP surface = nullptr;
+  BYTE* bits = nullptr;
+  int surfaceWidth = 0, surfaceHeight = 0;
+  RectRegion dirty;  // surface coordinates, waiting for Present
+  bool nativeShown = false;
+
+  // Layered windows.
+  bool layeredAttributes = false;  // SetLayeredWindowAttributes was called
+  bool layeredUpdated = false;     // UpdateLayeredWindow was called
+  BYTE layeredAlpha = 255;
+  COLORREF layeredKey = 0;
+  DWORD layeredFlags = 0;
+  std::vector<uint32_t> layeredPixels;  // premultiplied BGRA from UpdateLayeredWindow
+  int layeredWidth = 0, layeredHeight = 0;
+
+  bool IsChild() const { return (style & WS_CHILD) != 0; }
+  bool Visible() const { return (style & WS_VISIBLE) != 0; }
+};
+
+struct Timer {
+  HWND hwnd;
+  UINT_PTR id;
+  UINT elapse;
+  uint64_t due;
+  TIMERPROC proc;
+};
+
+// A message sent from another thread, waiting for the window's thread to deliver it.
+struct CrossSend {
+  HWND hwnd;
+  UINT msg;
+  WPARAM wParam;
+  LPARAM lParam;
+  LRESULT result = 0;
+  bool done = false;
+};
+
+struct KeyText {
+  HWND hwnd;
+  WPARAM vk;
+  LPARAM lParam;
+  DWORD time;
+  std::u16string text;
+};
+
+struct State {
+  std::unordered_map<HWND, std::unique_ptr<Window>> windows;
+  uintptr_t nextHandle = 0x10000;
+  std::vector<std::shared_ptr<WindowClass>> classes;
+  ATOM nextAtom = 0xC000;
+  std::unique_ptr<Window> desktop;
+  std::shared_ptr<WindowClass> desktopClass;
+
+  std::mutex queueMutex;  // guards posted and crossSends
+  std::condition_variable crossDone;
+  std::deque<MSG> posted;
+  std::deque<CrossSend*> crossSends;
+  int inCrossSend = 0;
+
+  std::deque<BackendEvent> raw;   // back-end events not yet turned into messages
+  std::deque<MSG> input;          // routed input messages
+  std::deque<KeyText> keyTexts;   // committed text of recent key presses, for TranslateMessage
+  std::vector<Timer> timers;
+  UINT_PTR nextTimerId = 1;
+  bool quitPending = false;
+  int quitCode = 0;
+  MSG current{};  // the last message retrieved (GetMessageTime/GetMessagePos)
+
+  HWND focus = nullptr;
+  HWND active = nullptr;
+  HWND capture = nullptr;
+  bool appActive = false;
+  BYTE keys[256] = {};  // 0x80 down, 0x01 toggled
+  POINT cursor{};
+  // Mouse tracking and double clicks.
+  HWND tracking = nullptr;
+  DWORD trackFlags = 0;
+  HWND lastMouseWindow = nullptr;
+  UINT lastHit = HTNOWHERE;
+  struct {
+    HWND hwnd = nullptr;
+    UINT message = 0;
+    uint64_t time = 0;
+    POINT pt{};
+  } lastClick;
+  int modalDepth = 0;
+};
+
+State& S();
+
+// Destroys every window and empties the queue and timers; the desktop is re-read from the
+// back end on next use. For tests that swap back ends.
+void ResetUserState();
+
+// Handles and classes.
+std::shared_ptr<WindowClass> FindClass(LPCWSTR name);
+Window* Get(HWND hwnd);              // nullptr for null, stale or foreign handles
+Window* GetOrDesktop(HWND hwnd);     // null means the desktop
+Window* Desktop();
+Window* TopLevel(Window* w);         // the child of the desktop w belongs to, or nullptr
+bool IsDesktop(const Window* w);
+bool IsTopLevel(const Window* w);
+
+// Geometry, all in screen coordinates unless said otherwise.
+POINT ClientOrigin(const Window* w);   // screen position of client (0,0)
+POINT WindowOrigin(const Window* w);   // screen position of the window's top-left
+RECT WindowRectOnScreen(const Window* w);
+POINT SurfaceOffset(const Window* w);  // window top-left inside its top-level's surface
+bool ReallyVisible(const Window* w);   // it and all ancestors visible, top-level not iconic
+void ComputeNonClient(Window* w);      // WM_NCCALCSIZE into w->client
+RECT FrameInsets(DWORD style, DWORD exStyle);  // default non-client widths (left, top, ...)
+int CaptionHeight(DWORD style, DWORD exStyle);
+void CreateNative(Window* w);
+void RecreateNative(Window* w);
+// The deepest window under a screen point that takes mouse input, asking WM_NCHITTEST
+// (HTTRANSPARENT passes to the next window below); hit receives the code.
+Window* HitWindow(POINT screen, int* hit);
+
+// Messages.
+LRESULT Send(Window* w, UINT msg, WPARAM wParam, LPARAM lParam);
+void Post(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+// Runs the queue once: true when a message was taken out into msg.
+bool PeekInternal(MSG* msg, HWND hwnd, UINT min, UINT max, UINT flags);
+// Blocks until something may be in the queue (next timer due, back-end events).
+void WaitForWork();
+void RemoveTimers(HWND hwnd);
+void DrainBackend(int timeoutMs);
+
+// Painting.
+void EnsureSurface(Window* top);
+void FreeSurface(Window* top);
+void Invalidate(Window* w, const RectRegion* clientRgn, UINT flags);  // RDW_* semantics
+void InvalidateInParent(Window* w, const RECT& rectInParent);  // exposes what w covered
+void PresentDirty();
+void PresentWindow(Window* top, const RECT* dirty);
+bool FindPaintWindow(HWND filter, HWND* out);
+RectRegion VisibleRegion(const Window* w, bool client, bool clipChildren);
+void ApplyLayeredVisibility(Window* top);  // maps or unmaps the native window as it should be
+
+// Input, focus, activation.
+void HandleBackendEvent(const BackendEvent& e);
+void OnWindowHidden(Window* w);
+void OnWindowDestroying(Window* w);
+bool Activate(Window* top, bool byMouse, bool tellBackend);
+void ActivateOther(Window* leaving);
+void SetFocusInternal(Window* w);
+void RouteMouse(const BackendEvent& e);
+void UpdateKeyState(const BackendEvent& e);
+
+// System move loop.
+void SystemMoveLoop(Window* w, POINT start);
+
+// Carets and cursors need to know about destroyed windows and paints.
+void CaretWindowDestroyed(HWND hwnd);
+void CaretHideForPaint(HWND hwnd, bool hide);
+void HotKeysWindowDestroyed(HWND hwnd);
+void DeliverHotKey(int id);
+void Deactivate();
+
+}  // namespace lumoa::platform::user
