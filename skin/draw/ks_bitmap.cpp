@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "skin/draw/blend.h"
+#include "ui/bitmap.h"
 #include "skin/draw/stack_blur.h"
 
 using namespace lumoa::skin;
@@ -40,6 +41,7 @@ using RowFn = void (*)(uint32_t*, const uint32_t*, int);
 TksBitmap::~TksBitmap() { Release(); }
 
 void TksBitmap::Release() {
+  if (FCanvas) FCanvas->SetHandle(nullptr);
   if (FDC) {
     Registry().erase(FDC);
     if (FOldBitmap) SelectObject(FDC, FOldBitmap);
@@ -89,6 +91,16 @@ void TksBitmap::SetSize(int width, int height) {
   FWidth = width;
   FHeight = height;
   Registry()[FDC] = this;
+  if (FCanvas) FCanvas->SetHandle(FDC);
+}
+
+TCanvas* TksBitmap::Canvas() {
+  if (!FDC) return nullptr;
+  if (!FCanvas) {
+    FCanvas = std::make_unique<TCanvas>();
+    FCanvas->SetHandle(FDC);
+  }
+  return FCanvas.get();
 }
 
 PixelMap TksBitmap::Map() const {
@@ -228,6 +240,10 @@ void TksBitmap::Draw(HDC dc, int x, int y) {
   DrawRect(dc, RECT{x, y, x + FWidth, y + FHeight}, RECT{0, 0, FWidth, FHeight});
 }
 
+void TksBitmap::Draw(TCanvas* canvas, int x, int y) {
+  if (canvas) Draw(canvas->Handle(), x, y);
+}
+
 void TksBitmap::DrawRect(HDC dc, const RECT& dest, const RECT& source) {
   if (!FBits || !dc) return;
   if (TksBitmap* target = FromDC(dc)) {
@@ -261,6 +277,14 @@ void TksBitmap::DrawRect(HDC dc, const RECT& dest, const RECT& source) {
 void TksBitmap::Assign(TPersistent* source) {
   auto* other = dynamic_cast<TksBitmap*>(source);
   if (!other) {
+    if (auto* bitmap = dynamic_cast<TBitmap*>(source)) {
+      AssignBitmap(*bitmap);
+      return;
+    }
+    if (auto* graphic = dynamic_cast<TGraphic*>(source)) {
+      AssignGraphic(graphic);
+      return;
+    }
     TPersistent::Assign(source);
     return;
   }
@@ -297,6 +321,64 @@ bool TksBitmap::AssignBitmapHandle(HBITMAP bitmap) {
   SetAlpha(255);
   AlphaBlend = false;
   return true;
+}
+
+void TksBitmap::AssignBitmap(const TBitmap& source) {
+  if (source.Empty()) return;
+  const int w = source.Width(), h = source.Height();
+  SetSize(w, h);
+  const int bpp = source.BitsPerPixel();
+  for (int y = 0; y < h; ++y) {
+    DWORD* d = ScanLine(y);
+    const uint8_t* s = source.ScanLine(y);
+    if (bpp == 32) {
+      std::memcpy(d, s, static_cast<size_t>(w) * 4);
+      continue;
+    }
+    if (bpp == 24) {
+      for (int x = 0; x < w; ++x, s += 3) d[x] = kAlphaMask | (s[2] << 16) | (s[1] << 8) | s[0];
+      continue;
+    }
+    for (int x = 0; x < w; ++x) d[x] = ColorToPixel(source.PixelRGB(x, y));
+  }
+  if (bpp == 32)
+    UpdateAlphaBlendFlag();
+  else
+    AlphaBlend = false;
+}
+
+void TksBitmap::AssignGraphic(TGraphic* source) {
+  if (!source || source->Empty()) return;
+  const int w = source->Width(), h = source->Height();
+  TBitmap canvas(w, h, pf32bit);
+  constexpr DWORD kMagenta = 0x00FF00FF;
+  for (int y = 0; y < h; ++y)
+    std::fill_n(reinterpret_cast<DWORD*>(canvas.ScanLine(y)), w, kMagenta);
+  canvas.Canvas()->StretchDraw(TRect{0, 0, w, h}, source);
+  SetSize(w, h);
+  for (int y = 0; y < h; ++y) {
+    const DWORD* s = reinterpret_cast<const DWORD*>(canvas.ScanLine(y));
+    DWORD* d = ScanLine(y);
+    for (int x = 0; x < w; ++x)
+      if ((s[x] & kColorMask) != kMagenta) d[x] = s[x];
+  }
+  SetAlpha(255);
+  AlphaBlend = false;
+}
+
+void TksBitmap::AssignTo(TPersistent* dest) {
+  if (Empty() || !dest) return;
+  auto* bitmap = dynamic_cast<TBitmap*>(dest);
+  if (!bitmap) {
+    // Anything else takes it through a framework bitmap.
+    TBitmap temp;
+    AssignTo(&temp);
+    dest->Assign(&temp);
+    return;
+  }
+  bitmap->SetPixelFormat(pf32bit);
+  bitmap->SetSize(FWidth, FHeight);
+  Draw(bitmap->Canvas()->Handle(), 0, 0);
 }
 
 namespace lumoa::skin {

@@ -3,9 +3,15 @@
 // TksBitmap's). Pixel values are 0xAARRGGBB (memory order blue, green, red, alpha).
 #pragma once
 
+#include <memory>
+
 #include "platform/winapi.h"
 #include "skin/draw/pixel_map.h"
+#include "ui/canvas.h"
 #include "ui/classes.h"
+
+class TBitmap;
+class TGraphic;
 
 class TksBitmap : public TPersistent, public lumoa::skin::PixelTarget {
  public:
@@ -24,6 +30,9 @@ class TksBitmap : public TPersistent, public lumoa::skin::PixelTarget {
   bool Empty() const { return !FBits; }
   HBITMAP Handle() const { return FHandle; }
   HDC DC() const { return FDC; }
+  // A canvas on the bitmap's DC, made on first use and rebound when the section changes; null
+  // while the bitmap has no section.
+  TCanvas* Canvas();
 
   // Null outside the bitmap or without section.
   DWORD* PixelPtr(int x, int y) const;
@@ -47,11 +56,15 @@ class TksBitmap : public TPersistent, public lumoa::skin::PixelTarget {
   void FillRect(const RECT& rect, DWORD value);
 
   void Draw(HDC dc, int x, int y);
+  void Draw(TCanvas* canvas, int x, int y);
   void DrawRect(HDC dc, const RECT& dest, const RECT& source);
   // Copies (plain, transparent or blended as the flags say) source of this bitmap onto dest of
   // target, stretching by nearest neighbour with end points aligned when the sizes differ.
   void DrawToBitmap(TksBitmap& target, const RECT& dest, const RECT& source) const;
 
+  // From a TksBitmap: size, pixels, Name and flags. From a framework bitmap: 32-bit pixels as
+  // they are (then UpdateAlphaBlendFlag), other formats opaque. From any other graphic: drawn
+  // over magenta, whatever is not magenta copied, all opaque.
   void Assign(TPersistent* source) override;
   // Takes a platform bitmap: a 32-bit DIB section pixel for pixel (then UpdateAlphaBlendFlag),
   // anything else through the DCs with alpha 255. False when the handle is not a bitmap.
@@ -68,8 +81,14 @@ class TksBitmap : public TPersistent, public lumoa::skin::PixelTarget {
   bool Transparent = false;
   bool AlphaBlend = false;
 
+ protected:
+  // Into a framework bitmap: it becomes 32-bit, takes the size and gets this drawn into it.
+  void AssignTo(TPersistent* dest) override;
+
  private:
   void Release();
+  void AssignBitmap(const TBitmap& source);
+  void AssignGraphic(TGraphic* source);
 
   int FWidth = 0;
   int FHeight = 0;
@@ -77,6 +96,7 @@ class TksBitmap : public TPersistent, public lumoa::skin::PixelTarget {
   HBITMAP FHandle = nullptr;
   HDC FDC = nullptr;
   HGDIOBJ FOldBitmap = nullptr;
+  std::unique_ptr<TCanvas> FCanvas;
 };
 
 namespace lumoa::skin {
