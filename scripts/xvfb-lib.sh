@@ -4,7 +4,7 @@ XVFB_PID=""
 start_xvfb() {
   local n=${LUMOA_XVFB_FIRST:-90}
   while [ -e "/tmp/.X${n}-lock" ] || [ -e "/tmp/.X11-unix/X${n}" ]; do n=$((n + 1)); done
-  Xvfb ":${n}" -screen 0 1280x800x24 -nolisten tcp +extension RANDR >/dev/null 2>&1 &
+  Xvfb ":${n}" -screen 0 1280x800x24 -nolisten tcp -noreset +extension RANDR >/dev/null 2>&1 &
   XVFB_PID=$!
   export DISPLAY=":${n}"
   for _ in $(seq 1 100); do

@@ -8,7 +8,7 @@
 #include "support/x11_fixture.h"
 
 // Xlib after GoogleTest: its macros (None, Bool) would break GoogleTest's headers.
-#include <X11/Xlib.h>
+#include "platform/backend/x11/x11_xlib.h"  // Xlib without the names that clash with ours
 #include <X11/extensions/shape.h>
 
 namespace lumoa::x11test {
@@ -144,6 +144,37 @@ TEST_F(X11BackendTest, IconifyWithoutWindowManagerIsKeptByTheBackend) {
   EXPECT_TRUE(PumpUntil(
       *backend, [&](const BackendEvent& e) { return e.type == BackendEventType::Restored; },
       1000));
+}
+
+// Both present paths (shared memory and plain requests) copy exactly the dirty rectangle.
+TEST(X11PresentTest, OnlyTheDirtyRectangleReachesTheScreenOnBothPaths) {
+  for (const bool shm : {true, false}) {
+    if (shm) {
+      unsetenv("LUMOA_X11_NO_SHM");
+    } else {
+      setenv("LUMOA_X11_NO_SHM", "1", 1);
+    }
+    auto b = lumoa::platform::CreateX11Backend();
+    NativeWindowParams p;
+    p.bounds = RECT{600, 400, 700, 460};
+    const NativeId w = b->CreateNativeWindow(p);
+    b->Show(w, true, false);
+    ASSERT_TRUE(PumpUntil(
+        *b, [](const BackendEvent& e) { return e.type == BackendEventType::Expose; }, 3000));
+    Pixels px(100, 60, 0xFFFF0000);
+    b->Present(w, px.View(), RECT{0, 0, 100, 60});
+    std::fill(px.data.begin(), px.data.end(), 0xFF00FF00);
+    px.data[static_cast<size_t>(30) * 100 + 50] = 0xFF0000FF;
+    b->Present(w, px.View(), RECT{40, 20, 60, 40});
+    PumpFor(*b, 50);
+    EXPECT_EQ(ScreenPixel(600 + 40, 400 + 20), 0x00FF00u) << "shm " << shm;
+    EXPECT_EQ(ScreenPixel(600 + 59, 400 + 39), 0x00FF00u) << "shm " << shm;
+    EXPECT_EQ(ScreenPixel(600 + 50, 400 + 30), 0x0000FFu) << "shm " << shm;
+    EXPECT_EQ(ScreenPixel(600 + 39, 400 + 20), 0xFF0000u) << "shm " << shm;
+    EXPECT_EQ(ScreenPixel(600 + 60, 400 + 39), 0xFF0000u) << "shm " << shm;
+    EXPECT_EQ(ScreenPixel(600 + 45, 400 + 40), 0xFF0000u) << "shm " << shm;
+  }
+  unsetenv("LUMOA_X11_NO_SHM");
 }
 
 TEST_F(X11BackendTest, BadInputIsHarmless) {

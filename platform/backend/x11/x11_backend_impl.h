@@ -3,6 +3,7 @@
 #pragma once
 
 #include "platform/backend/x11/x11_xlib.h"
+#include <X11/extensions/XShm.h>
 
 #include <deque>
 #include <map>
@@ -28,6 +29,9 @@ struct NativeWin {
   bool focusPending = false; // activate as soon as it is mapped
   XIC ic = nullptr;
   Cursor customCursor = 0;
+  GC gc = nullptr;
+  XImage* shmImage = nullptr;  // shared-memory copy of the pixels for presenting
+  XShmSegmentInfo shmInfo{};
 };
 
 class X11Backend final : public Backend {
@@ -102,6 +106,10 @@ class X11Backend final : public Backend {
   void OnConfigure(NativeWin& w, const XConfigureEvent& ev);
   void FocusNow(NativeWin& w);
 
+  // x11_present.cpp
+  bool EnsureShmImage(NativeWin& w, int width, int height);
+  void ReleaseShmImage(NativeWin& w);
+
   // x11_input.cpp
   void OpenInputMethod();
   void CloseInputMethod();
@@ -133,6 +141,7 @@ class X11Backend final : public Backend {
   Time lastTime_ = CurrentTime;
   bool detectableRepeat_ = false;
 
+  bool useShm_ = false;
   bool hasShape_ = false;
   bool hasXFixes_ = false;
   int xfixesEvent_ = 0;

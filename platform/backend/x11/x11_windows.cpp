@@ -141,6 +141,8 @@ void X11Backend::DestroyNativeWindow(NativeId id) {
   if (pointerGrab_ == w->xid) UngrabPointer();
   if (w->ic) XDestroyIC(w->ic);
   if (w->customCursor) XFreeCursor(dpy_, w->customCursor);
+  ReleaseShmImage(*w);
+  if (w->gc) XFreeGC(dpy_, w->gc);
   XDestroyWindow(dpy_, w->xid);
   if (w->argb && w->colormap) XFreeColormap(dpy_, w->colormap);
   windows_.erase(w->xid);
@@ -414,43 +416,6 @@ void X11Backend::SetOpacity(NativeId id, BYTE alpha) {
     XChangeProperty(dpy_, w->xid, a_._NET_WM_WINDOW_OPACITY, XA_CARDINAL, 32, PropModeReplace,
                     reinterpret_cast<const unsigned char*>(&v), 1);
   }
-  XFlush(dpy_);
-}
-
-void X11Backend::Present(NativeId id, const PixelView& px, const RECT& dirty) {
-  NativeWin* w = Find(id);
-  if (!w || !px.bits || px.width <= 0 || px.height <= 0 || px.stride < px.width * 4) return;
-  const int x0 = std::max<int>(0, dirty.left), y0 = std::max<int>(0, dirty.top);
-  const int x1 = std::min<int>(px.width, dirty.right), y1 = std::min<int>(px.height, dirty.bottom);
-  if (x1 <= x0 || y1 <= y0) return;
-
-  // 32-bit BGRA rows are exactly a little-endian ZPixmap of a 24- or 32-deep TrueColor visual
-  // with red in 0xff0000, so the caller's rows go out as they are.
-  const Visual* v = w->visual;
-  const bool direct = v->red_mask == 0xff0000 && v->green_mask == 0xff00 &&
-                      v->blue_mask == 0xff && (w->depth == 24 || w->depth == 32);
-  if (!direct) return;  // other visuals (16-bit servers) are not supported
-  XImage* img = XCreateImage(dpy_, w->visual, w->depth, ZPixmap, 0,
-                             reinterpret_cast<char*>(const_cast<uint8_t*>(px.bits)), px.width,
-                             px.height, 32, px.stride);
-  if (!img) return;
-  img->byte_order = LSBFirst;
-  if (img->bits_per_pixel != 32) {
-    img->data = nullptr;
-    XDestroyImage(img);
-    return;
-  }
-  GC gc = DefaultGC(dpy_, screen_);
-  GC own = nullptr;
-  if (w->depth != DefaultDepth(dpy_, screen_)) {
-    own = XCreateGC(dpy_, w->xid, 0, nullptr);
-    gc = own;
-  }
-  XPutImage(dpy_, w->xid, gc, img, x0, y0, x0, y0, static_cast<unsigned>(x1 - x0),
-            static_cast<unsigned>(y1 - y0));
-  if (own) XFreeGC(dpy_, own);
-  img->data = nullptr;  // the caller's memory
-  XDestroyImage(img);
   XFlush(dpy_);
 }
 

@@ -24,13 +24,13 @@ uint64_t Now() {
   return static_cast<uint64_t>(ts.tv_sec) * 1000 + static_cast<uint64_t>(ts.tv_nsec) / 1000000;
 }
 
-pid_t Spawn(const std::vector<std::string>& argv, int outFd) {
+pid_t Spawn(const std::vector<std::string>& argv, int outFd, int errFd = -1) {
   const pid_t pid = fork();
   if (pid != 0) return pid;
   const int devnull = open("/dev/null", O_RDWR);
   dup2(devnull, 0);
   dup2(outFd >= 0 ? outFd : devnull, 1);
-  dup2(devnull, 2);
+  dup2(errFd >= 0 ? errFd : devnull, 2);
   std::vector<char*> args;
   for (const std::string& a : argv) args.push_back(const_cast<char*>(a.c_str()));
   args.push_back(nullptr);
@@ -42,7 +42,27 @@ pid_t Spawn(const std::vector<std::string>& argv, int outFd) {
 
 void SleepMs(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
 
-ChildProcess::ChildProcess(const std::vector<std::string>& argv) : pid_(Spawn(argv, -1)) {}
+ChildProcess::ChildProcess(const std::vector<std::string>& argv, const std::string& outPath,
+                           const std::string& errPath) {
+  auto openOut = [](const std::string& path) {
+    return path.empty() ? -1 : open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+  };
+  const int out = openOut(outPath), err = openOut(errPath);
+  pid_ = Spawn(argv, out, err);
+  if (out >= 0) close(out);
+  if (err >= 0) close(err);
+}
+
+std::string ReadFile(const std::string& path) {
+  std::string data;
+  FILE* f = std::fopen(path.c_str(), "rb");
+  if (!f) return data;
+  char buf[4096];
+  size_t n;
+  while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) data.append(buf, n);
+  std::fclose(f);
+  return data;
+}
 
 ChildProcess::~ChildProcess() { Stop(); }
 
@@ -117,22 +137,58 @@ bool SelectionOwned(const std::string& selection) {
 namespace {
 std::unique_ptr<ChildProcess> StartOwner(const std::vector<std::string>& argv,
                                          const std::string& selection) {
-  auto p = std::make_unique<ChildProcess>(argv);
-  const uint64_t end = Now() + 5000;
-  while (Now() < end) {
-    if (SelectionOwned(selection)) {
-      SleepMs(100);  // let it finish setting up after taking the selection
-      return p;
+  // A predecessor that is still shutting down can make it give up at once: try again.
+  for (int attempt = 0; attempt < 3; ++attempt) {
+    auto p = std::make_unique<ChildProcess>(argv);
+    const uint64_t end = Now() + 5000;
+    while (Now() < end) {
+      if (SelectionOwned(selection)) {
+        SleepMs(100);  // let it finish setting up after taking the selection
+        return p;
+      }
+      if (!p->Running()) break;
+      SleepMs(20);
     }
-    if (!p->Running()) break;
-    SleepMs(20);
+    SleepMs(200);
   }
   return nullptr;
 }
 }  // namespace
 
+// A window manager that owns its selection may still drop map requests while it starts up:
+// it is ready once it manages (sets WM_STATE on) a probe window.
+bool WindowManagerManages() {
+  Display* dpy = XOpenDisplay(nullptr);
+  if (!dpy) return false;
+  const Atom wmState = XInternAtom(dpy, "WM_STATE", False);
+  bool managed = false;
+  for (int attempt = 0; attempt < 5 && !managed; ++attempt) {
+    const Window probe = XCreateSimpleWindow(dpy, DefaultRootWindow(dpy), 0, 0, 10, 10, 0, 0, 0);
+    XMapWindow(dpy, probe);
+    XSync(dpy, False);
+    for (int i = 0; i < 50 && !managed; ++i) {
+      Atom type = 0;
+      int format = 0;
+      unsigned long n = 0, after = 0;
+      unsigned char* data = nullptr;
+      if (XGetWindowProperty(dpy, probe, wmState, 0, 2, False, wmState, &type, &format, &n,
+                             &after, &data) == Success && data) {
+        managed = n > 0;
+        XFree(data);
+      }
+      if (!managed) SleepMs(10);
+    }
+    XDestroyWindow(dpy, probe);
+    XSync(dpy, False);
+  }
+  XCloseDisplay(dpy);
+  return managed;
+}
+
 std::unique_ptr<ChildProcess> StartWindowManager() {
-  return StartOwner({"openbox", "--sm-disable"}, "WM_S0");
+  auto wm = StartOwner({"openbox", "--sm-disable"}, "WM_S0");
+  if (wm && !WindowManagerManages()) return nullptr;
+  return wm;
 }
 
 std::unique_ptr<ChildProcess> StartCompositor() {

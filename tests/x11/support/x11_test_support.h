@@ -20,7 +20,9 @@ using lumoa::platform::BackendEventType;
 // A started program, stopped (SIGTERM, then SIGKILL) when destroyed.
 class ChildProcess {
  public:
-  explicit ChildProcess(const std::vector<std::string>& argv);
+  // Standard output and error go to the given files (none: /dev/null).
+  explicit ChildProcess(const std::vector<std::string>& argv, const std::string& outPath = "",
+                        const std::string& errPath = "");
   ~ChildProcess();
   ChildProcess(const ChildProcess&) = delete;
   ChildProcess& operator=(const ChildProcess&) = delete;
@@ -34,6 +36,9 @@ class ChildProcess {
   pid_t pid_ = -1;
   int status_ = -1;
 };
+
+// The whole content of a file ("" when missing).
+std::string ReadFile(const std::string& path);
 
 // Runs a command to completion (bounded by timeoutMs) and returns its standard output;
 // exitCode is -1 when it had to be killed.
