@@ -3,6 +3,7 @@
 #pragma once
 
 #include "platform/windef.h"
+#include "platform/wingdi.h"
 #include "platform/winuser_messages.h"
 
 typedef LRESULT(CALLBACK* WNDPROC)(HWND, UINT, WPARAM, LPARAM);
@@ -586,6 +587,12 @@ DWORD GetSysColor(int index);
 HBRUSH GetSysColorBrush(int index);
 int SetWindowRgn(HWND hwnd, HRGN rgn, BOOL redraw);
 int GetWindowRgn(HWND hwnd, HRGN rgn);
+// Layered windows. Without a compositor (Backend::LayeredAvailable() false) these still succeed
+// and the window shows, but without per-pixel or constant alpha: pixels are drawn opaque.
+BOOL UpdateLayeredWindow(HWND hwnd, HDC hdcDst, POINT* pptDst, SIZE* psize, HDC hdcSrc,
+                         POINT* pptSrc, COLORREF crKey, BLENDFUNCTION* pblend, DWORD dwFlags);
+BOOL SetLayeredWindowAttributes(HWND hwnd, COLORREF crKey, BYTE bAlpha, DWORD dwFlags);
+BOOL GetLayeredWindowAttributes(HWND hwnd, COLORREF* pcrKey, BYTE* pbAlpha, DWORD* pdwFlags);
 
 // Input, focus, activation, capture.
 HWND SetFocus(HWND hwnd);
