@@ -255,6 +255,7 @@ int DrawTextCore(HDC hdc, LPCWSTR text, int count, LPRECT rc, UINT format,
   const COLORREF color = GetTextColor(hdc);
   const COLORREF bk = GetBkColor(hdc);
   const LOGFONTW& lf = font->logfont();
+  GlyphBatch batch;
   for (size_t n = 0; n < lines.size(); ++n, y += lineHeight) {
     const Line& line = lines[n];
     // An edit control shows no partly visible last line.
@@ -270,12 +271,13 @@ int DrawTextCore(HDC hdc, LPCWSTR text, int count, LPRECT rc, UINT format,
       FillSolid(hdc, RECT{x, y, x + line.width, y + lineHeight}, bk, clip);
     }
     WalkRun(inst, line.text, layout.tabWidth, [&](size_t i, char32_t cp, int px, const Glyph& g) {
-      if (cp != u'\t' && !(format & DT_PREFIXONLY)) DrawGlyph(hdc, g, x + px, baseline, color, clip);
+      if (cp != u'\t' && !(format & DT_PREFIXONLY)) batch.Add(g, x + px, baseline);
       if (format & (DT_HIDEPREFIX | DT_NOPREFIX) || i >= line.kept) return;
       if (!std::binary_search(marks.begin(), marks.end(), line.start + i)) return;
       const int top = baseline + m.underlineOffset;
       FillSolid(hdc, RECT{x + px, top, x + px + g.advance, top + m.underlineThickness}, color, clip);
     });
+    batch.Flush(hdc, color, clip);
     if (!(format & DT_PREFIXONLY)) {
       DrawTextLines(hdc, inst, lf, x, x + line.width, baseline, color, clip);
     }

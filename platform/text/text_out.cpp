@@ -213,12 +213,14 @@ BOOL ExtTextOutW(HDC hdc, int x, int y, UINT options, const RECT* lprect, LPCWST
     FillSolid(hdc, RECT{x, baseline - m.ascent, x + width, baseline + m.descent}, bk, clip);
   }
   const COLORREF color = GetTextColor(hdc);
+  GlyphBatch batch;
   for (size_t i = 0; i < s.size();) {
     char32_t cp = 0;
     const int units = DecodeUtf16(s, i, &cp);
-    DrawGlyph(hdc, inst.GlyphFor(cp), x + pens[i], baseline, color, clip);
+    batch.Add(inst.GlyphFor(cp), x + pens[i], baseline);
     i += static_cast<size_t>(units);
   }
+  batch.Flush(hdc, color, clip);
   DrawTextLines(hdc, inst, font->logfont(), x, x + width, baseline, color, clip);
   if (updateCp && !(align & TA_RIGHT)) MoveToEx(hdc, x + width, y, nullptr);
   return TRUE;

@@ -27,23 +27,52 @@ int DecodeUtf16(std::u16string_view s, size_t i, char32_t* cp) {
   return 1;
 }
 
-void DrawGlyph(HDC dc, const Glyph& g, int x, int baseline, COLORREF color, const RECT* clip) {
+void GlyphBatch::Add(const Glyph& g, int x, int baseline) {
   if (g.width <= 0 || g.height <= 0) return;
-  int left = x + g.left;
-  int top = baseline - g.top;
-  int right = left + g.width;
-  int bottom = top + g.height;
-  if (clip) {
-    left = std::max(left, static_cast<int>(clip->left));
-    top = std::max(top, static_cast<int>(clip->top));
-    right = std::min(right, static_cast<int>(clip->right));
-    bottom = std::min(bottom, static_cast<int>(clip->bottom));
-    if (left >= right || top >= bottom) return;
+  items_.push_back(Item{&g, x + g.left, baseline - g.top});
+}
+
+void GlyphBatch::Flush(HDC dc, COLORREF color, const RECT* clip) {
+  if (items_.empty()) return;
+  RECT area{items_[0].left, items_[0].top, items_[0].left, items_[0].top};
+  for (const Item& it : items_) {
+    area.left = std::min<LONG>(area.left, it.left);
+    area.top = std::min<LONG>(area.top, it.top);
+    area.right = std::max<LONG>(area.right, it.left + it.glyph->width);
+    area.bottom = std::max<LONG>(area.bottom, it.top + it.glyph->height);
   }
-  const int sx = left - (x + g.left);
-  const int sy = top - (baseline - g.top);
-  DcBlendCoverage(dc, left, top, g.coverage.data() + sy * g.width + sx, right - left,
-                  bottom - top, g.width, color);
+  if (clip) {
+    area.left = std::max(area.left, clip->left);
+    area.top = std::max(area.top, clip->top);
+    area.right = std::min(area.right, clip->right);
+    area.bottom = std::min(area.bottom, clip->bottom);
+  }
+  if (area.left >= area.right || area.top >= area.bottom) {
+    items_.clear();
+    return;
+  }
+  const int w = area.right - area.left;
+  const int h = area.bottom - area.top;
+  static std::vector<BYTE> mask;  // reused: nothing allocated per line once it is large enough
+  mask.assign(static_cast<size_t>(w) * static_cast<size_t>(h), 0);
+  for (const Item& it : items_) {
+    const Glyph& g = *it.glyph;
+    // Clip the glyph to the mask, then add its rows (saturating where glyphs overlap).
+    const int x0 = std::max<int>(it.left, area.left);
+    const int y0 = std::max<int>(it.top, area.top);
+    const int x1 = std::min<int>(it.left + g.width, area.right);
+    const int y1 = std::min<int>(it.top + g.height, area.bottom);
+    for (int y = y0; y < y1; ++y) {
+      const BYTE* src = g.coverage.data() + (y - it.top) * g.width + (x0 - it.left);
+      BYTE* dst = mask.data() + (y - area.top) * w + (x0 - area.left);
+      for (int x = 0; x < x1 - x0; ++x) {
+        const int sum = dst[x] + src[x];
+        dst[x] = static_cast<BYTE>(sum > 255 ? 255 : sum);
+      }
+    }
+  }
+  DcBlendCoverage(dc, area.left, area.top, mask.data(), w, h, w, color);
+  items_.clear();
 }
 
 void FillSolid(HDC dc, RECT r, COLORREF color, const RECT* clip) {

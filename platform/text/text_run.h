@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string_view>
+#include <vector>
 
 #include "platform/text/font_instance.h"
 
@@ -44,8 +45,22 @@ inline int RunWidth(FontInstance& font, std::u16string_view s, int tabWidth = 0)
   return WalkRun(font, s, tabWidth, [](size_t, char32_t, int, const Glyph&) {});
 }
 
-// Blends one glyph with its pen at (x, baseline), cut to clip (logical; null: no cut).
-void DrawGlyph(HDC dc, const Glyph& g, int x, int baseline, COLORREF color, const RECT* clip);
+// The glyphs of one line, merged into one coverage mask and blended in one pass.
+class GlyphBatch {
+ public:
+  // g must stay alive until Flush (glyphs of a FontInstance do).
+  void Add(const Glyph& g, int x, int baseline);
+  // Blends everything added in color, cut to clip (logical; null: no cut), and empties the batch.
+  void Flush(HDC dc, COLORREF color, const RECT* clip);
+
+ private:
+  struct Item {
+    const Glyph* glyph;
+    int left;
+    int top;
+  };
+  std::vector<Item> items_;
+};
 // Fills r (logical) with color through the DC's clip and the optional extra clip.
 void FillSolid(HDC dc, RECT r, COLORREF color, const RECT* clip);
 // The font's underline and strikeout lines over [x0, x1) on the baseline, as lf asks.
