@@ -84,7 +84,6 @@ X11Backend::X11Backend(Display* dpy)
   helper_ = XCreateWindow(dpy_, root_, -10, -10, 1, 1, 0, CopyFromParent, InputOnly,
                           CopyFromParent, CWEventMask | CWOverrideRedirect, &wa);
 
-  OpenInputMethod();
   XFlush(dpy_);
 }
 
@@ -247,6 +246,12 @@ void X11Backend::ReadPendingXEvents() {
 void X11Backend::WaitEvents(int timeoutMs,
                             const std::function<void(const BackendEvent&)>& sink) {
   ReadPendingXEvents();
+  if (pending_.empty() && !imOpened_ && !windows_.empty()) {
+    // The first idle moment after a window exists: its first paint is already out.
+    imOpened_ = true;
+    OpenInputMethod();
+    ReadPendingXEvents();
+  }
   if (pending_.empty()) {
     XFlush(dpy_);
     pollfd fds[2] = {{ConnectionNumber(dpy_), POLLIN, 0}, {wakePipe_[0], POLLIN, 0}};
@@ -374,7 +379,8 @@ void X11Backend::HandleXEvent(XEvent& ev) {
       // Grabs (our own hot keys among them) move focus only for their duration.
       if (ev.xfocus.mode == NotifyGrab || ev.xfocus.mode == NotifyUngrab) return;
       if (ev.xfocus.detail == NotifyPointer || ev.xfocus.detail == NotifyInferior) return;
-      if (w->ic) ev.type == kXFocusIn ? XSetICFocus(w->ic) : XUnsetICFocus(w->ic);
+      w->focused = ev.type == kXFocusIn;
+      if (w->ic) w->focused ? XSetICFocus(w->ic) : XUnsetICFocus(w->ic);
       e.type = ev.type == kXFocusIn ? BackendEventType::FocusIn : BackendEventType::FocusOut;
       Push(std::move(e));
       return;

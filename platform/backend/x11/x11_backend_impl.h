@@ -27,6 +27,7 @@ struct NativeWin {
   bool viewable = false;     // MapNotify seen
   bool iconic = false;
   bool focusPending = false; // activate as soon as it is mapped
+  bool focused = false;
   XIC ic = nullptr;
   Cursor customCursor = 0;
   GC gc = nullptr;
@@ -149,6 +150,7 @@ class X11Backend final : public Backend {
   Visual* argbVisual_ = nullptr;
 
   XIM im_ = nullptr;
+  bool imOpened_ = false;  // opened when first idle: it costs ~20 ms, too much before a paint
   XIMStyle imStyle_ = 0;
 
   std::map<int, Cursor> fontCursors_;

@@ -84,6 +84,7 @@ void X11Backend::CreateInputContext(NativeWin& w) {
   XWindowAttributes wa{};
   XGetWindowAttributes(dpy_, w.xid, &wa);
   XSelectInput(dpy_, w.xid, wa.your_event_mask | imMask);
+  if (w.focused) XSetICFocus(w.ic);
 }
 
 void X11Backend::SetImeSpot(NativeId id, POINT pt) {
