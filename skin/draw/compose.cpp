@@ -1,11 +1,36 @@
 #include "skin/draw/compose.h"
 
+#include <algorithm>
+#include <cstdint>
+
 #include "skin/draw/pixel_copy.h"
 
 namespace lumoa::skin {
 namespace {
 
 RECT R(int l, int t, int r, int b) { return RECT{l, t, r, b}; }
+
+// Geometry beyond this comes only from malformed skins; refusing it keeps every sum of a few
+// coordinates in range.
+constexpr int kMaxCoord = 1 << 28;
+
+bool Sane(int v) { return v >= -kMaxCoord && v <= kMaxCoord; }
+bool Sane(const POINT& p) { return Sane(p.x) && Sane(p.y); }
+bool Sane(const RECT& r) { return Sane(r.left) && Sane(r.top) && Sane(r.right) && Sane(r.bottom); }
+
+}  // namespace
+
+bool SaneGeometry(const SkinGeometry& g, const ResizedGeometry& n, int w, int h) {
+  return Sane(g.skinRect) && Sane(g.leftTop) && Sane(g.rightTop) && Sane(g.leftBottom) &&
+         Sane(g.rightBottom) && Sane(g.clientRect) && Sane(n.NewLeftTop) &&
+         Sane(n.NewRightTop) && Sane(n.NewLeftBottom) && Sane(n.NewRightBottom) &&
+         Sane(n.NewClientRect) && Sane(w) && Sane(h);
+}
+
+namespace {
+
+// The first tile of length t laid from `start` that can reach x >= 0.
+int FirstVisibleTile(int start, int t) { return start < 0 ? std::max(0, -start / t - 1) : 0; }
 
 // Copies a rectangle to a rectangle of the same size (extents may be degenerate; the copy then
 // behaves as a canvas copy would).
@@ -18,8 +43,9 @@ void Put(const PixelMap& d, const PixelMap& s, const RECT& src, const RECT& dst)
 void TileX(const PixelMap& d, const PixelMap& s, const RECT& src, int start, int end, int count,
            int top, int bottom) {
   const int t = RectWidth(src);
-  for (int i = 0; i <= count; ++i) {
+  for (int i = FirstVisibleTile(start, t); i <= count; ++i) {
     const int x = start + i * t;
+    if (x >= d.width) break;  // the rest would fall outside
     const int over = x + t - end;
     const int cut = over > 0 ? over : 0;
     Put(d, s, R(src.left, src.top, src.right - cut, src.bottom), R(x, top, x + t - cut, bottom));
@@ -29,8 +55,9 @@ void TileX(const PixelMap& d, const PixelMap& s, const RECT& src, int start, int
 void TileY(const PixelMap& d, const PixelMap& s, const RECT& src, int start, int end, int count,
            int left, int right) {
   const int t = RectHeight(src);
-  for (int i = 0; i <= count; ++i) {
+  for (int i = FirstVisibleTile(start, t); i <= count; ++i) {
     const int y = start + i * t;
+    if (y >= d.height) break;
     const int over = y + t - end;
     const int cut = over > 0 ? over : 0;
     Put(d, s, R(src.left, src.top, src.right, src.bottom - cut), R(left, y, right, y + t - cut));
@@ -74,24 +101,26 @@ void Client(const PixelMap& d, const PixelMap& s, const RECT& src, const RECT& n
     }
     if (m.stretchType == stVert) {
       if (ch <= 0) return;
-      for (int j = 0; j <= nch / ch; ++j) {
+      for (int j = FirstVisibleTile(nc.top, ch); j <= nch / ch; ++j) {
         const int y = nc.top + j * ch;
+        if (y >= d.height) break;
         CopyRectPixels(d, R(nc.left, y, nc.right, y + ch), s, src, &nc);
       }
       return;
     }
     if (cw <= 0) return;
-    for (int i = 0; i <= ncw / cw; ++i) {
+    for (int i = FirstVisibleTile(nc.left, cw); i <= ncw / cw; ++i) {
       const int x = nc.left + i * cw;
+      if (x >= d.width) break;
       CopyRectPixels(d, R(x, nc.top, x + cw, nc.bottom), s, src, &nc);
     }
     return;
   }
   if (cw <= 0 || ch <= 0) return;
-  for (int i = 0; i <= ncw / cw; ++i) {
+  for (int i = FirstVisibleTile(nc.left, cw); i <= ncw / cw && nc.left + i * cw < d.width; ++i) {
     const int overX = cw + i * cw - ncw;
     const int cutx = overX > 0 ? overX : 0;
-    for (int j = 0; j <= nch / ch; ++j) {
+    for (int j = FirstVisibleTile(nc.top, ch); j <= nch / ch && nc.top + j * ch < d.height; ++j) {
       const int overY = ch + j * ch - nch;
       const int cuty = overY > 0 ? overY : 0;
       const int x = nc.left + i * cw, y = nc.top + j * ch;
@@ -104,7 +133,7 @@ void Client(const PixelMap& d, const PixelMap& s, const RECT& src, const RECT& n
 }  // namespace
 
 SkinCompositionMode CompositionModeOf(const SkinGeometry& g) {
-  if (RectWidth(g.skinRect) <= 0 || RectHeight(g.skinRect) <= 0) return cmNone;
+  if (g.skinRect.right <= g.skinRect.left || g.skinRect.bottom <= g.skinRect.top) return cmNone;
   if (g.rightBottom.x != 0 && g.rightBottom.y != 0) return cmNinePart;
   if (g.rightTop.x != 0 || g.rightTop.y != 0) return cmHorizontal;
   if (g.leftBottom.x != 0 || g.leftBottom.y != 0) return cmVertical;
@@ -112,14 +141,19 @@ SkinCompositionMode CompositionModeOf(const SkinGeometry& g) {
 }
 
 ResizedGeometry ResizeSkinGeometry(const SkinGeometry& g, int w, int h) {
-  const int dw = w - RectWidth(g.skinRect), dh = h - RectHeight(g.skinRect);
+  // Saturating, so that a malformed skin gives out-of-range geometry rather than overflow.
+  const int64_t dw = int64_t{w} - (int64_t{g.skinRect.right} - g.skinRect.left);
+  const int64_t dh = int64_t{h} - (int64_t{g.skinRect.bottom} - g.skinRect.top);
+  auto add = [](LONG v, int64_t d) {
+    return static_cast<LONG>(std::clamp<int64_t>(v + d, INT32_MIN, INT32_MAX));
+  };
   ResizedGeometry n;
   n.NewLeftTop = g.leftTop;
-  n.NewRightTop = POINT{g.rightTop.x + dw, g.rightTop.y};
-  n.NewLeftBottom = POINT{g.leftBottom.x, g.leftBottom.y + dh};
-  n.NewRightBottom = POINT{g.rightBottom.x + dw, g.rightBottom.y + dh};
-  n.NewClientRect = R(g.clientRect.left, g.clientRect.top, g.clientRect.right + dw,
-                      g.clientRect.bottom + dh);
+  n.NewRightTop = POINT{add(g.rightTop.x, dw), g.rightTop.y};
+  n.NewLeftBottom = POINT{g.leftBottom.x, add(g.leftBottom.y, dh)};
+  n.NewRightBottom = POINT{add(g.rightBottom.x, dw), add(g.rightBottom.y, dh)};
+  n.NewClientRect = R(g.clientRect.left, g.clientRect.top, add(g.clientRect.right, dw),
+                      add(g.clientRect.bottom, dh));
   return n;
 }
 
@@ -128,10 +162,11 @@ void HorizontalMaskGeometry(const SkinGeometry& g, int w, SkinGeometry& outG,
   outG = g;
   outG.rightBottom = g.rightTop;
   outG.leftBottom = g.leftTop;
-  const int dw = w - RectWidth(g.skinRect);
+  const int64_t dw = int64_t{w} - (int64_t{g.skinRect.right} - g.skinRect.left);
+  auto add = [dw](LONG v) { return static_cast<LONG>(std::clamp<int64_t>(v + dw, INT32_MIN, INT32_MAX)); };
   outN.NewLeftTop = outN.NewLeftBottom = g.leftTop;
-  outN.NewRightTop = outN.NewRightBottom = POINT{g.rightTop.x + dw, g.rightTop.y};
-  outN.NewClientRect = R(g.clientRect.left, g.clientRect.top, g.clientRect.right + dw,
+  outN.NewRightTop = outN.NewRightBottom = POINT{add(g.rightTop.x), g.rightTop.y};
+  outN.NewClientRect = R(g.clientRect.left, g.clientRect.top, add(g.clientRect.right),
                          g.clientRect.bottom);
 }
 
@@ -140,18 +175,19 @@ void VerticalMaskGeometry(const SkinGeometry& g, int h, SkinGeometry& outG,
   outG = g;
   outG.rightTop = g.leftTop;
   outG.rightBottom = g.leftBottom;
-  const int dh = h - RectHeight(g.skinRect);
+  const int64_t dh = int64_t{h} - (int64_t{g.skinRect.bottom} - g.skinRect.top);
+  auto add = [dh](LONG v) { return static_cast<LONG>(std::clamp<int64_t>(v + dh, INT32_MIN, INT32_MAX)); };
   outN.NewLeftTop = outN.NewRightTop = g.leftTop;
-  outN.NewLeftBottom = outN.NewRightBottom = POINT{g.leftBottom.x, g.leftBottom.y + dh};
+  outN.NewLeftBottom = outN.NewRightBottom = POINT{g.leftBottom.x, add(g.leftBottom.y)};
   outN.NewClientRect = R(g.clientRect.left, g.clientRect.top, g.clientRect.right,
-                         g.clientRect.bottom + dh);
+                         add(g.clientRect.bottom));
 }
 
 void ComposeSkinImage(const PixelMap& p, const SkinGeometry& g, const ResizedGeometry& n, int w,
                       int h, bool drawClient, const StretchModes& m, PixelTarget& dest) {
   const PixelMap d = dest.SizeTo(w, h);
   const POINT lt = g.leftTop, rt = g.rightTop, lb = g.leftBottom, rb = g.rightBottom;
-  if (rb.x == lt.x || rb.y == lt.y || p.Empty() || d.Empty()) return;
+  if (rb.x == lt.x || rb.y == lt.y || p.Empty() || d.Empty() || !SaneGeometry(g, n, w, h)) return;
   const RECT& s = g.skinRect;
   const RECT& c = g.clientRect;
   const RECT& nc = n.NewClientRect;
@@ -200,6 +236,7 @@ void StretchSkinImage(PixelTarget& dest, const PixelMap& picture, const RECT& sk
 
 void ComposeHorzSkinImage(int left, int right, PixelTarget& dest, bool stretchEffect, int w,
                           const PixelMap& p, const RECT& s) {
+  if (!Sane(s) || !Sane(left) || !Sane(right) || !Sane(w)) return;
   const int h = RectHeight(s);
   const PixelMap d = dest.SizeTo(w, h);
   if (d.Empty() || p.Empty()) return;
@@ -214,7 +251,7 @@ void ComposeHorzSkinImage(int left, int right, PixelTarget& dest, bool stretchEf
   if (m < 0) return;
   const int count = (w - left - right) / m;
   if (count < 0) return;
-  for (int i = 0; i <= count; ++i) {
+  for (int i = 0; i <= count && left + i * m < w; ++i) {
     const int x = left + i * m;
     const int cut = x + m > w - right ? x + m + right - w : 0;
     Put(d, p, R(mid.left, s.top, mid.right - cut, s.bottom), R(x, 0, x + m - cut, h));
@@ -223,6 +260,7 @@ void ComposeHorzSkinImage(int left, int right, PixelTarget& dest, bool stretchEf
 
 void ComposeVertSkinImage(int top, int bottom, PixelTarget& dest, bool stretchEffect, int h,
                           const PixelMap& p, const RECT& s) {
+  if (!Sane(s) || !Sane(top) || !Sane(bottom) || !Sane(h)) return;
   const int w = RectWidth(s);
   const PixelMap d = dest.SizeTo(w, h);
   if (d.Empty() || p.Empty()) return;
@@ -238,7 +276,7 @@ void ComposeVertSkinImage(int top, int bottom, PixelTarget& dest, bool stretchEf
   if (m <= 0) return;
   const int count = (h - top - bottom) / m;
   if (count < 0) return;
-  for (int i = 0; i <= count; ++i) {
+  for (int i = 0; i <= count && top + i * m < h; ++i) {
     const int y = top + i * m;
     const int cut = y + m > h - bottom ? y + m + bottom - h : 0;
     Put(d, p, R(s.left, mid.top, s.right, mid.bottom - cut), R(0, y, w, y + m - cut));
@@ -248,7 +286,7 @@ void ComposeVertSkinImage(int top, int bottom, PixelTarget& dest, bool stretchEf
 void ComposeBorderStrips(const PixelMap& p, const SkinGeometry& g, const ResizedGeometry& n,
                          int w, int h, const StretchModes& m, PixelTarget& top,
                          PixelTarget& bottom, PixelTarget& left, PixelTarget& right) {
-  if (p.Empty()) return;
+  if (p.Empty() || !SaneGeometry(g, n, w, h)) return;
   const POINT lt = g.leftTop, rt = g.rightTop, lb = g.leftBottom, rb = g.rightBottom;
   const RECT& s = g.skinRect;
   const RECT& c = g.clientRect;

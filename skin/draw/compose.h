@@ -49,6 +49,10 @@ enum SkinCompositionMode : int {
 // The composition mode a skinned control derives from its record.
 SkinCompositionMode CompositionModeOf(const SkinGeometry& g);
 
+// False when some coordinate lies beyond +-2^28 (only malformed skins get there); the
+// composition and mask routines then draw nothing.
+bool SaneGeometry(const SkinGeometry& g, const ResizedGeometry& n, int w, int h);
+
 // The resized geometry for a destination of width w and height h.
 ResizedGeometry ResizeSkinGeometry(const SkinGeometry& g, int w, int h);
 

@@ -41,7 +41,7 @@ void HorizontalStrip(const PixelMap& d, const PixelMap& mask, int r0, int r1, in
   const int sh = d.height;
   const int tile = t1 - t0;
   if (tile > 0 && end - start >= 0)
-    for (int x = start; x < end; x += tile) {
+    for (int x = start; x < end && x < d.width; x += tile) {
       const int len = x + tile > end ? end - x : tile;
       CopyRectPixels(d, R(x, 0, x + len, sh), mask, R(t0, r0, t0 + len, r1));
     }
@@ -88,7 +88,7 @@ std::vector<BYTE> MaskToRegionData(const PixelMap& mask, int ox, int oy) {
 void ComposeMaskStrips(const PixelMap& mask, const SkinGeometry& g, const ResizedGeometry& n,
                        int w, int h, PixelTarget& top, PixelTarget& bottom, PixelTarget& left,
                        PixelTarget& right) {
-  if (mask.Empty()) return;
+  if (mask.Empty() || !SaneGeometry(g, n, w, h)) return;
   const RECT& c = g.clientRect;
   const RECT& nc = n.NewClientRect;
   const int mw = mask.width, mh = mask.height;

@@ -1,6 +1,7 @@
 #include "skin/draw/pixel_copy.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <vector>
 
@@ -26,11 +27,20 @@ void Normalise(int& start, int& len, bool& mirror) {
   mirror = !mirror;
 }
 
+// Coordinates beyond this come only from malformed skins; refusing them keeps every sum below
+// in range.
+constexpr LONG kMaxCoord = 1 << 28;
+
+bool Sane(const RECT& r) {
+  return std::abs(r.left) <= kMaxCoord && std::abs(r.top) <= kMaxCoord &&
+         std::abs(r.right) <= kMaxCoord && std::abs(r.bottom) <= kMaxCoord;
+}
+
 }  // namespace
 
 void CopyRectPixels(const PixelMap& dst, const RECT& dstRect, const PixelMap& src,
                     const RECT& srcRect, const RECT* clip) {
-  if (dst.Empty() || src.Empty()) return;
+  if (dst.Empty() || src.Empty() || !Sane(dstRect) || !Sane(srcRect)) return;
   int dx = dstRect.left, dy = dstRect.top, dw = RectWidth(dstRect), dh = RectHeight(dstRect);
   int sx = srcRect.left, sy = srcRect.top, sw = RectWidth(srcRect), sh = RectHeight(srcRect);
   if (dw == 0 || dh == 0 || sw == 0 || sh == 0) return;

@@ -219,3 +219,55 @@ TEST(PixelCopy, StretchMirrorsOnOppositeSignsAndClipsTheSource) {
 
 }  // namespace
 }  // namespace lumoa::skin
+
+namespace lumoa::skin {
+namespace {
+
+// Horizontal and vertical records get their missing points from the ones they have.
+TEST(MaskGeometry, HorizontalAndVerticalSubstitutions) {
+  const SkinGeometry button{RECT{0, 0, 76, 21}, POINT{7, 12}, POINT{68, 11}, {}, {},
+                            RECT{7, 3, 68, 18}};
+  SkinGeometry g;
+  ResizedGeometry n;
+  HorizontalMaskGeometry(button, 100, g, n);
+  EXPECT_EQ(g.rightBottom.x, 68);
+  EXPECT_EQ(g.leftBottom.y, 12);
+  EXPECT_EQ(n.NewRightTop.x, 92);
+  EXPECT_EQ(n.NewRightBottom.x, 92);
+  EXPECT_EQ(n.NewLeftBottom.x, 7);
+  EXPECT_EQ(n.NewClientRect.right, 92);
+  EXPECT_EQ(n.NewClientRect.bottom, 18);
+  const SkinGeometry bar{RECT{0, 0, 10, 30}, POINT{2, 4}, {}, POINT{3, 25}, {}, RECT{2, 4, 8, 25}};
+  VerticalMaskGeometry(bar, 50, g, n);
+  EXPECT_EQ(g.rightTop.y, 4);
+  EXPECT_EQ(g.rightBottom.y, 25);
+  EXPECT_EQ(n.NewLeftBottom.y, 45);
+  EXPECT_EQ(n.NewRightBottom.x, 3);
+  EXPECT_EQ(n.NewClientRect.bottom, 45);
+}
+
+// Geometry from a malformed skin: no overflow, no endless tile loop, nothing drawn.
+TEST(MalformedGeometry, HugeCoordinatesDrawNothingAndReturn) {
+  const PixelBuffer pic = test::Numbered(10, 10);
+  const SkinGeometry g{RECT{2000000000, 0, -2000000000, 10}, POINT{-2000000000, 1}, POINT{1, 1},
+                       POINT{0, 9}, POINT{2000000000, 9}, RECT{1, 1, 9, 9}};
+  const ResizedGeometry n = ResizeSkinGeometry(g, 50, 20);
+  EXPECT_FALSE(SaneGeometry(g, n, 50, 20));
+  PixelBuffer dest(0, 0);
+  ComposeSkinImage(pic.Map(), g, n, 50, 20, true, StretchModes{}, dest);
+  ASSERT_EQ(dest.Width(), 50);
+  EXPECT_EQ(dest.Get(5, 5), 0u);
+  PixelBuffer t, b, l, r;
+  ComposeBorderStrips(pic.Map(), g, n, 50, 20, StretchModes{}, t, b, l, r);
+  EXPECT_EQ(t.Width(), 0);
+  // A client tile of one pixel starting far left still finishes.
+  SkinGeometry far{RECT{0, 0, 10, 10}, POINT{1, 1}, POINT{9, 1}, POINT{1, 9}, POINT{9, 9},
+                   RECT{1, 1, 2, 2}};
+  ResizedGeometry fn = ResizeSkinGeometry(far, 10, 10);
+  fn.NewClientRect.left = -(1 << 27);
+  ComposeSkinImage(pic.Map(), far, fn, 10, 10, true, StretchModes{}, dest);
+  EXPECT_EQ(dest.Get(1, 1), pic.Get(1, 1));
+}
+
+}  // namespace
+}  // namespace lumoa::skin
