@@ -295,12 +295,43 @@ BOOL AlphaBlend(HDC hdcDest, int xd, int yd, int wd, int hd, HDC hdcSrc, int xs,
   const PixelBuffer& src = snapshot ? *snapshot : e.sbm->px;
   const int sca = ftn.SourceConstantAlpha;
   NearestCache nearest(dst);
-  std::vector<uint32_t> dbuf;
+  std::vector<uint32_t> dbuf, sbuf;
+  const bool words = src.bpp == 32 && dst.bpp == 32;
   ForEachPiece(*e.ddc, m, src, [&](const RECT& r) {
     const int n = r.right - r.left;
     dbuf.resize(static_cast<size_t>(n));
+    sbuf.resize(static_cast<size_t>(n));
     for (int y = r.top; y < r.bottom; ++y) {
       const int sy = m.rows[static_cast<size_t>(y - m.dest.top)];
+      const int* cols = m.cols.data() + (r.left - m.dest.left);
+      if (words) {
+        // 32-bit to 32-bit: work on the words in place, the common case for skins.
+        const uint32_t* srow = reinterpret_cast<const uint32_t*>(src.row(sy));
+        uint32_t* drow = reinterpret_cast<uint32_t*>(dst.row(y)) + r.left;
+        for (int i = 0; i < n; ++i) {
+          const uint32_t sv = srow[cols[i]], dv = drow[i];
+          const int sa = static_cast<int>(sv >> 24);
+          if (per_pixel && sca == 255 && sa == 255) {
+            drow[i] = sv;
+            continue;
+          }
+          if (per_pixel && sa == 0 && (sv & 0xFFFFFF) == 0) continue;
+          uint32_t out = 0;
+          for (int shift = 0; shift < 32; shift += 8) {
+            const int sc = static_cast<int>((sv >> shift) & 0xFF), dc = static_cast<int>((dv >> shift) & 0xFF);
+            int v;
+            if (per_pixel) {
+              const int a = Div255(sa * sca);
+              v = shift == 24 ? a + Div255(dc * (255 - a)) : Div255(sc * sca) + Div255(dc * (255 - a));
+            } else {
+              v = Div255(sc * sca + dc * (255 - sca));
+            }
+            out |= static_cast<uint32_t>(std::min(v, 255)) << shift;
+          }
+          drow[i] = out;
+        }
+        continue;
+      }
       dst.ReadRaw(r.left, y, n, dbuf.data());
       for (int i = 0; i < n; ++i) {
         uint32_t sv;
