@@ -25,11 +25,12 @@ class Divider {
   std::vector<BYTE> table_;
 };
 
-// One pass along a line of `n` pixels, reading 4-byte pixels packed in `in` and writing to
-// `out` every `step` bytes (different memory). Running sums: S(x+1) = S(x) - L(x) + R(x) where L covers
-// x-r..x and R covers x+1..x+r+1.
-void BlurLine(const BYTE* in, BYTE* out, int n, ptrdiff_t step, int r, const Divider& div) {
-  auto px = [&](int i) { return in + static_cast<ptrdiff_t>(std::clamp(i, 0, n - 1)) * 4; };
+// One pass along a row of `n` pixels. `in` holds the row's 4-byte pixels with r + 2 copies of
+// each edge pixel on either side, so no index needs clamping. Running sums:
+// S(x+1) = S(x) - L(x) + R(x), where L covers x-r..x and R covers x+1..x+r+1.
+void BlurLine(const BYTE* in, BYTE* out, int n, int r, const Divider& div) {
+  const BYTE* base = in + static_cast<ptrdiff_t>(r + 2) * 4;  // pixel 0
+  auto px = [base](int i) { return base + static_cast<ptrdiff_t>(i) * 4; };
   int s[3] = {0, 0, 0}, l[3] = {0, 0, 0}, rr[3] = {0, 0, 0};
   for (int k = -r; k <= r; ++k) {
     const BYTE* p = px(k);
@@ -40,10 +41,11 @@ void BlurLine(const BYTE* in, BYTE* out, int n, ptrdiff_t step, int r, const Div
     for (int c = 0; c < 3; ++c) l[c] += px(k)[c];
   for (int k = 1; k <= r + 1; ++k)
     for (int c = 0; c < 3; ++c) rr[c] += px(k)[c];
-  for (int x = 0; x < n; ++x) {
-    BYTE* o = out + static_cast<ptrdiff_t>(x) * step;
-    for (int c = 0; c < 3; ++c) o[c] = div(s[c]);
-    o[3] = 255;
+  for (int x = 0; x < n; ++x, out += 4) {
+    out[0] = div(s[0]);
+    out[1] = div(s[1]);
+    out[2] = div(s[2]);
+    out[3] = 255;
     const BYTE* drop = px(x - r);
     const BYTE* mid = px(x + 1);
     const BYTE* add = px(x + r + 2);
@@ -55,35 +57,48 @@ void BlurLine(const BYTE* in, BYTE* out, int n, ptrdiff_t step, int r, const Div
   }
 }
 
-// The vertical pass keeps the running sums of every column at once, so it walks whole rows.
+// Copies a row into `ext` with r + 2 copies of each edge pixel on either side.
+void PadRow(const uint32_t* row, int n, int r, std::vector<uint32_t>& ext) {
+  const int pad = r + 2;
+  ext.resize(static_cast<size_t>(n + 2 * pad));
+  std::fill_n(ext.begin(), pad, row[0]);
+  std::copy_n(row, n, ext.begin() + pad);
+  std::fill_n(ext.begin() + pad + n, pad, row[n - 1]);
+}
+
+// The vertical pass keeps the running sums of every column at once, so it walks whole rows;
+// alpha is summed along with the colours (it keeps the loops branch-free and vectorisable) and
+// overwritten.
 void BlurColumns(const std::vector<BYTE>& in, const PixelMap& out, int r, const Divider& div) {
-  const int w = out.width, h = out.height, n = w * 3;
-  const ptrdiff_t pitch = static_cast<ptrdiff_t>(w) * 4;
+  const int w = out.width, h = out.height, n = w * 4;
+  const ptrdiff_t pitch = n;
   auto row = [&](int y) { return in.data() + std::clamp(y, 0, h - 1) * pitch; };
   std::vector<int> s(n, 0), l(n, 0), rr(n, 0);
-  auto accumulate = [&](std::vector<int>& acc, const BYTE* p, int weight) {
-    for (int x = 0; x < w; ++x, p += 4)
-      for (int c = 0; c < 3; ++c) acc[x * 3 + c] += weight * p[c];
+  auto accumulate = [n](std::vector<int>& acc, const BYTE* p, int weight) {
+    for (int q = 0; q < n; ++q) acc[q] += weight * p[q];
   };
   for (int k = -r; k <= r; ++k) accumulate(s, row(k), r + 1 - (k < 0 ? -k : k));
   for (int k = -r; k <= 0; ++k) accumulate(l, row(k), 1);
   for (int k = 1; k <= r + 1; ++k) accumulate(rr, row(k), 1);
   for (int y = 0; y < h; ++y) {
     BYTE* o = out.Row(y);
-    for (int x = 0; x < w; ++x, o += 4) {
-      for (int c = 0; c < 3; ++c) o[c] = div(s[x * 3 + c]);
-      o[3] = 255;
+    for (int q = 0; q < n; q += 4) {
+      o[q] = div(s[q]);
+      o[q + 1] = div(s[q + 1]);
+      o[q + 2] = div(s[q + 2]);
+      o[q + 3] = 255;
     }
     const BYTE* drop = row(y - r);
     const BYTE* mid = row(y + 1);
     const BYTE* add = row(y + r + 2);
-    for (int x = 0; x < w; ++x)
-      for (int c = 0; c < 3; ++c) {
-        const int i = x * 3 + c, q = x * 4 + c;
-        s[i] += rr[i] - l[i];
-        l[i] += mid[q] - drop[q];
-        rr[i] += add[q] - mid[q];
-      }
+    int* sp = s.data();
+    int* lp = l.data();
+    int* rp = rr.data();
+    for (int q = 0; q < n; ++q) {
+      sp[q] += rp[q] - lp[q];
+      lp[q] += mid[q] - drop[q];
+      rp[q] += add[q] - mid[q];
+    }
   }
 }
 
@@ -95,7 +110,11 @@ void StackBlur(const PixelMap& bitmap, int radius) {
   const int w = bitmap.width, h = bitmap.height;
   const ptrdiff_t pitch = static_cast<ptrdiff_t>(w) * 4;
   std::vector<BYTE> pass(static_cast<size_t>(pitch) * h);
-  for (int y = 0; y < h; ++y) BlurLine(bitmap.Row(y), pass.data() + y * pitch, w, 4, radius, div);
+  std::vector<uint32_t> ext;
+  for (int y = 0; y < h; ++y) {
+    PadRow(bitmap.Row32(y), w, radius, ext);
+    BlurLine(reinterpret_cast<const BYTE*>(ext.data()), pass.data() + y * pitch, w, radius, div);
+  }
   BlurColumns(pass, bitmap, radius, div);
 }
 
