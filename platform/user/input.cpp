@@ -441,9 +441,8 @@ HWND SetFocus(HWND hwnd) {
     if (!Activate(top, false, true) || s.active != topHandle) return nullptr;
     if (!(w = Get(hwnd))) return nullptr;
   }
-  const HWND before = s.focus;
   SetFocusInternal(w);
-  return before == hwnd ? old : before;
+  return s.focus == hwnd ? old : nullptr;
 }
 
 HWND GetFocus() { return S().focus; }

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "platform/user/window.h"
+#include "platform/commctrl.h"
 #include "platform/winbase.h"
 
 namespace lumoa::platform::user {
@@ -31,6 +32,8 @@ std::shared_ptr<WindowClass> FindClass(LPCWSTR name) {
   }
   for (auto& c : s.classes)
     if (SameName(c->name, name)) return c;
+  // The standard control classes register on the first lookup that misses.
+  if (lumoa::platform::RegisterCommonControlClasses()) return FindClass(name);
   return nullptr;
 }
 

@@ -213,7 +213,16 @@ void HeadlessBackend::SetScreen(const RECT& screen, const RECT& workArea) {
 
 void HeadlessBackend::WaitEvents(int timeoutMs,
                                  const std::function<void(const BackendEvent&)>& sink) {
-  if (events_.empty() && idle_ && timeoutMs != 0) idle_();
+  if (events_.empty() && idle_ && timeoutMs != 0) {
+    // The handler may also have posted a message or changed state: let the caller look.
+    if (++idleCalls_ > 10000)
+      throw std::runtime_error("headless back end: the idle handler never ends the wait");
+    idle_();
+    if (events_.empty()) {
+      if (timeoutMs > 0) now_ += uint64_t(timeoutMs);
+      return;
+    }
+  }
   if (events_.empty()) {
     if (timeoutMs > 0) {
       now_ += uint64_t(timeoutMs);  // nothing else can happen: time flies to the deadline
@@ -223,6 +232,7 @@ void HeadlessBackend::WaitEvents(int timeoutMs,
       throw std::runtime_error("headless back end: waiting for input that no test will inject");
     return;
   }
+  idleCalls_ = 0;
   while (!events_.empty()) {
     BackendEvent e = std::move(events_.front());
     events_.pop_front();

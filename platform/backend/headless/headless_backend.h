@@ -121,6 +121,7 @@ class HeadlessBackend : public Backend {
   NativeId nextId_ = 1;
   std::deque<BackendEvent> events_;
   std::function<void()> idle_;
+  int idleCalls_ = 0;
   uint64_t now_ = 1000;
   bool layered_ = true;
   RECT screen_{0, 0, 1024, 768};

@@ -110,17 +110,17 @@ TEST_F(MessageQueue, SendFromAnotherThreadIsDeliveredBeforePostedMessages) {
   PostMessageW(w, WM_USER, 0, 0);
   LRESULT result = 0;
   std::thread t([&] { result = SendMessageW(w, WM_USER + 5, 0, 0); });
-  // The sender waits until this thread looks at its queue.
-  std::vector<UINT> got;
-  MSG m;
-  for (int i = 0; i < 1000 && got.empty(); ++i) {
-    if (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) got.push_back(m.message);
-    if (got.empty()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  // Wait until the other thread's message is queued, then look at the queue once.
+  for (;;) {
+    std::lock_guard lock(user::S().queueMutex);
+    if (!user::S().crossSends.empty()) break;
   }
+  MSG m;
+  ASSERT_TRUE(PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE));
   t.join();
+  EXPECT_EQ(m.message, UINT(WM_USER));
   EXPECT_EQ(result, 42);
   EXPECT_TRUE(inSend);
-  EXPECT_EQ(got, std::vector<UINT>{WM_USER});
   EXPECT_EQ(Count(w, WM_USER + 5), 1);
 }
 
