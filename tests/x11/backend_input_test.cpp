@@ -6,6 +6,11 @@
 
 #include "support/x11_fixture.h"
 
+// Xlib after GoogleTest, without the names that clash with ours.
+#include "platform/backend/x11/x11_xlib.h"
+#include <X11/extensions/Xfixes.h>
+#include <X11/keysym.h>
+
 namespace lumoa::x11test {
 namespace {
 
@@ -160,6 +165,86 @@ TEST_F(X11BackendTest, KeysGiveVirtualKeysRepeatAndText) {
   EXPECT_EQ(first, 1);
   EXPECT_GE(repeats, 1);
   EXPECT_EQ(ups, 1);
+}
+
+// Keys bound to Chinese characters and a dead key on spare key codes, for the test below.
+class SpareKeys {
+ public:
+  explicit SpareKeys(std::vector<KeySym> syms) : dpy_(XOpenDisplay(nullptr)), count_(syms.size()) {
+    int minCode = 0;
+    XDisplayKeycodes(dpy_, &minCode, &maxCode_);
+    XChangeKeyboardMapping(dpy_, first(), 1, syms.data(), static_cast<int>(count_));
+    XSync(dpy_, False);
+  }
+  ~SpareKeys() {
+    std::vector<KeySym> none(count_, NoSymbol);
+    XChangeKeyboardMapping(dpy_, first(), 1, none.data(), static_cast<int>(count_));
+    XCloseDisplay(dpy_);
+  }
+
+ private:
+  int first() const { return maxCode_ - static_cast<int>(count_); }
+  Display* dpy_;
+  size_t count_;
+  int maxCode_ = 0;
+};
+
+TEST_F(X11BackendTest, InputMethodTextAndComposedCharacters) {
+  const NativeId w = ShowWindow(RECT{400, 300, 500, 400}, 0xFF404040, true);
+  SpareKeys keys({0x100684C /* 桌 */, 0x1009762 /* 面 */, XK_dead_acute});
+  PumpFor(*backend, 100);  // the keyboard mapping change reaches the back end
+  RunTool({"xdotool", "key", "--delay", "20", "0x100684C", "0x1009762", "dead_acute", "e"});
+  std::u16string text;
+  std::vector<UINT> downs;
+  PumpUntil(
+      *backend,
+      [&](const BackendEvent& e) {
+        if (e.window != w) return false;
+        if (e.type == BackendEventType::KeyDown) downs.push_back(e.vk);
+        if (e.type == BackendEventType::Text) text += e.text;
+        return text.size() >= 3;
+      },
+      3000);
+  EXPECT_EQ(text, u"桌面é");
+  // The dead key and the key it composed with went to the input method: VK_PROCESSKEY.
+  ASSERT_EQ(downs.size(), 4u);
+  EXPECT_EQ(downs[2], 0xE5u);
+  EXPECT_EQ(downs[3], 0xE5u);
+}
+
+TEST_F(X11BackendTest, CursorsFromShapesAndFromPixels) {
+  const NativeId w = ShowWindow(RECT{400, 300, 500, 400}, 0xFF404040);
+  RunTool({"xdotool", "mousemove", "450", "350"});
+  Display* dpy = XOpenDisplay(nullptr);
+  ASSERT_NE(dpy, nullptr);
+  auto current = [&] {
+    PumpFor(*backend, 50);
+    XFixesCursorImage* img = XFixesGetCursorImage(dpy);
+    std::pair<int, int> r{-1, -1};
+    std::pair<int, int> size{-1, -1};
+    if (img) {
+      r = {img->xhot, img->yhot};
+      size = {img->width, img->height};
+      XFree(img);
+    }
+    return std::make_pair(r, size);
+  };
+  lumoa::platform::CursorImage custom;
+  custom.width = 8;
+  custom.height = 6;
+  custom.hotspot = POINT{3, 2};
+  custom.pixels.assign(48, 0xFF000000);
+  backend->SetCursor(w, lumoa::platform::CursorShape::Custom, &custom);
+  const auto fromPixels = current();
+  EXPECT_EQ(fromPixels.first, std::make_pair(3, 2));
+  EXPECT_EQ(fromPixels.second, std::make_pair(8, 6));
+  backend->SetCursor(w, lumoa::platform::CursorShape::IBeam, nullptr);
+  EXPECT_NE(current().second, std::make_pair(8, 6));
+  // A custom cursor without pixels falls back to a shape instead of failing.
+  custom.pixels.clear();
+  backend->SetCursor(w, lumoa::platform::CursorShape::Custom, &custom);
+  EXPECT_NE(current().second, std::make_pair(8, 6));
+  XCloseDisplay(dpy);
 }
 
 TEST_F(X11BackendTest, ClipboardRoundTripBetweenTwoBackends) {

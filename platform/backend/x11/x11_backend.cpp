@@ -329,9 +329,22 @@ void X11Backend::HandleXEvent(XEvent& ev) {
     default:
       break;
   }
-  if (filtered) return;
-
   NativeWin* w = Find(ev.xany.window);
+  if (filtered) {
+    // A key the input method took (composing): the window still hears that a key went
+    // down, as VK_PROCESSKEY, and the IM's result arrives later as text.
+    if (w && ev.type == KeyPress) {
+      BackendEvent e;
+      e.type = BackendEventType::KeyDown;
+      e.window = w->xid;
+      e.vk = vk::kProcessKey;
+      e.scan = ev.xkey.keycode >= 8 ? ev.xkey.keycode - 8 : 0;
+      e.modifiers = MouseKeysFromState(ev.xkey.state);
+      e.altDown = (ev.xkey.state & Mod1Mask) != 0;
+      Push(std::move(e));
+    }
+    return;
+  }
   if (!w) return;
   BackendEvent e;
   e.window = w->xid;

@@ -143,14 +143,17 @@ void X11Backend::OnKey(NativeWin& w, XKeyEvent& ev, bool) {
     Push(std::move(e));
     return;
   }
+  // Key code 0 is the input method handing over what it composed: text, no key.
   const auto code = static_cast<KeyCode>(ev.keycode);
-  e.repeat = std::find(keysDown_.begin(), keysDown_.end(), code) != keysDown_.end();
-  if (!e.repeat) keysDown_.push_back(code);
-  e.type = BackendEventType::KeyDown;
   const UINT vkCode = e.vk;
   const bool alt = e.altDown;
   const UINT mods = e.modifiers;
-  Push(std::move(e));
+  if (code != 0) {
+    e.repeat = std::find(keysDown_.begin(), keysDown_.end(), code) != keysDown_.end();
+    if (!e.repeat) keysDown_.push_back(code);
+    e.type = BackendEventType::KeyDown;
+    Push(std::move(e));
+  }
 
   char buf[256];
   KeySym textSym = 0;

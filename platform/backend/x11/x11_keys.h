@@ -19,6 +19,7 @@ inline constexpr UINT kPrior = 0x21, kNext = 0x22, kEnd = 0x23, kHome = 0x24, kL
 inline constexpr UINT kLWin = 0x5B, kRWin = 0x5C, kApps = 0x5D;
 inline constexpr UINT kNumpad0 = 0x60, kMultiply = 0x6A, kAdd = 0x6B, kSeparator = 0x6C,
                       kSubtract = 0x6D, kDecimal = 0x6E, kDivide = 0x6F;
+inline constexpr UINT kProcessKey = 0xE5;  // a key the input method consumed
 inline constexpr UINT kF1 = 0x70, kF24 = 0x87, kNumLock = 0x90, kScroll = 0x91;
 inline constexpr UINT kOem1 = 0xBA, kOemPlus = 0xBB, kOemComma = 0xBC, kOemMinus = 0xBD,
                       kOemPeriod = 0xBE, kOem2 = 0xBF, kOem3 = 0xC0, kOem4 = 0xDB,
