@@ -83,6 +83,37 @@ TEST_F(X11BackendTest, TitleIsUtf8AndOverrideRedirectOnlyForTransientPopups) {
   EXPECT_NE(name.find("Lumoa 桌面搜索"), std::string::npos) << name;
 }
 
+TEST_F(X11BackendTest, WindowManagerHintsFollowTheParametersAndTopmostToggles) {
+  auto wm = StartWindowManager();
+  ASSERT_TRUE(wm);
+  NativeWindowParams p;
+  p.toolWindow = true;
+  p.topmost = true;
+  p.noActivate = true;
+  const NativeId tool = ShowWindow(RECT{50, 50, 150, 150}, 0xFF0000FF, false, p);
+  const std::string props = RunTool({"xprop", "-id", Hex(tool)});
+  EXPECT_NE(props.find("_NET_WM_WINDOW_TYPE(ATOM) = _NET_WM_WINDOW_TYPE_UTILITY"),
+            std::string::npos) << props;
+  EXPECT_NE(props.find("_NET_WM_STATE_ABOVE"), std::string::npos) << props;
+  EXPECT_NE(props.find("_NET_WM_STATE_SKIP_TASKBAR"), std::string::npos) << props;
+  EXPECT_NE(props.find("Client accepts input or input focus: False"), std::string::npos) << props;
+
+  // A normal window activated over it stays below the topmost one.
+  const NativeId normal = ShowWindow(RECT{100, 100, 200, 200}, 0xFF00FF00, true);
+  PumpFor(*backend, 200);
+  EXPECT_EQ(ScreenPixel(120, 120), 0x0000FFu);
+  backend->SetTopmost(tool, false);
+  backend->Raise(normal);
+  PumpFor(*backend, 300);
+  Pixels green(100, 100, 0xFF00FF00);  // what uncovering it asks to be shown again
+  backend->Present(normal, green.View(), RECT{0, 0, 100, 100});
+  PumpFor(*backend, 50);
+  EXPECT_EQ(RunTool({"xprop", "-id", Hex(tool), "_NET_WM_STATE"}).find("_NET_WM_STATE_ABOVE"),
+            std::string::npos);
+  EXPECT_EQ(ScreenPixel(120, 120), 0x00FF00u);
+  StopAndWaitReleased(wm, "WM_S0");
+}
+
 TEST_F(X11BackendTest, ShapeLimitsDrawingAndInputAndCanBeRemoved) {
   const NativeId w = ShowWindow(RECT{100, 300, 200, 350}, 0xFF10C010);
   // A stepped shape: the top row is narrower.
