@@ -79,6 +79,24 @@ TEST(PlatformDemoTest, PlacementHotKeyDragTextAndEscape) {
   RunTool({"xdotool", "key", "alt+1"});
   EXPECT_TRUE(WaitForText(demo.out, "WM_HOTKEY id=1 modifiers=1 vk=0x31", 3000))
       << ReadFile(demo.out);
+  bool flashed = false;  // the badge turns cyan for a moment
+  for (int i = 0; i < 100 && !flashed; ++i) {
+    flashed = ScreenPixel(285 + 300 + 30, 211 + 22 + 10) == 0x28DCFFu;
+    if (!flashed) SleepMs(5);
+  }
+  EXPECT_TRUE(flashed);
+
+  // Minimised by the window manager, Alt+1 brings it back.
+  RunTool({"xdotool", "windowminimize", "--sync", demo.Hex()});
+  EXPECT_FALSE(QueryWindow(demo.window).viewable);
+  RunTool({"xdotool", "key", "alt+1"});
+  bool back = false;
+  for (int i = 0; i < 150 && !back; ++i) {
+    back = QueryWindow(demo.window).viewable;
+    if (!back) SleepMs(20);
+  }
+  EXPECT_TRUE(back) << "Alt+1 did not restore the minimised window";
+  SleepMs(200);
 
   // Dragging the upper band by (+50, +40) moves the window by exactly that.
   RunTool({"xdotool", "mousemove", "300", "220", "mousedown", "1"});
