@@ -1,0 +1,213 @@
+#include <string>
+#include <vector>
+
+#include "ui_fixture.h"
+
+namespace lumoa::ui::test {
+namespace {
+
+class Forms : public UiTest {};
+
+class Box : public TCustomControl {
+ public:
+  explicit Box(TComponent* owner) : TCustomControl(owner) { SetTabStop(true); }
+};
+
+TEST_F(Forms, AnExceptionFromAClickHandlerIsShownAndTheLoopGoesOn) {
+  Application->SetTitle("Lumoa");
+  TForm* f = MakeForm(0, 0, 100, 100);
+  auto* b = new Box(f);
+  b->SetBounds(10, 10, 20, 20);
+  b->SetParent(f);
+  int clicks = 0;
+  int step = 0;
+  b->OnClick = [&](TObject*) {
+    if (++clicks == 1) throw EInvalidOperation("browser not found");
+  };
+  std::u16string boxCaption;
+  hb().SetIdleHandler([&] {
+    switch (step++) {
+      case 0: hb().Click(15, 15); break;   // throws: the message box comes up
+      case 1: {
+        HWND box = GetActiveWindow();
+        WCHAR buf[64] = {};
+        GetWindowTextW(box, buf, 64);
+        boxCaption = buf;
+        hb().PressKey(VK_RETURN);        // dismisses it
+        break;
+      }
+      case 2:                              // the loop still runs: a second click
+        hb().AdvanceClock(1000);           // (not a double click)
+        hb().Click(15, 15);
+        break;
+      default: Application->Terminate();
+    }
+  });
+  Application->Run();
+  hb().SetIdleHandler(nullptr);
+  EXPECT_EQ(clicks, 2);
+  EXPECT_EQ(boxCaption, u"Lumoa");
+  EXPECT_TRUE(IsWindowVisible(f->Handle()));
+}
+
+TEST_F(Forms, OnExceptionReplacesTheMessageBox) {
+  TForm* f = MakeForm();
+  std::vector<std::string> got;
+  Application->OnException = [&](TObject* sender, const AnsiString& msg) {
+    got.push_back(msg + (sender == f ? " from form" : ""));
+  };
+  f->SetMessageHandler(WM_USER + 1, [](TMessage&) { throw std::runtime_error("plain"); });
+  f->SetMessageHandler(WM_USER + 2, [](TMessage&) { throw 42; });
+  SendMessageW(f->Handle(), WM_USER + 1, 0, 0);
+  PostMessageW(f->Handle(), WM_USER + 2, 0, 0);
+  Pump();
+  EXPECT_EQ(got, (std::vector<std::string>{"plain from form", "Unknown exception from form"}));
+}
+
+TEST_F(Forms, ReleaseFreesTheFormFromTheLoopAndCloseActionsAreHonoured) {
+  TForm* main = nullptr;
+  Application->CreateForm(main);
+  TForm* other = nullptr;
+  Application->CreateForm(other);  // only the first form created becomes the main form
+  EXPECT_EQ(Application->MainForm(), main);
+  bool destroyed = false;
+  other->OnDestroy = [&](TObject*) { destroyed = true; };
+  other->Show();
+  Pump();
+  TCloseAction action = caNone;
+  other->OnClose = [&](TObject*, TCloseAction& a) { a = action; };
+  other->Close();
+  EXPECT_TRUE(other->Visible());
+  action = caHide;
+  other->Close();
+  EXPECT_FALSE(other->Visible());
+  EXPECT_FALSE(IsWindowVisible(other->Handle()));
+  action = caFree;
+  other->Close();
+  EXPECT_FALSE(destroyed);  // queued, not freed under the caller
+  Pump();
+  EXPECT_TRUE(destroyed);
+  EXPECT_EQ(Screen->FormCount(), 1);
+  EXPECT_FALSE(Application->Terminated());
+}
+
+TEST_F(Forms, ClosingTheMainFormEndsRun) {
+  TForm* main = nullptr;
+  Application->CreateForm(main);
+  main->SetBorderStyle(bsNone);
+  int created = 0;
+  ASSERT_EQ(Application->MainForm(), main);
+  main->OnCreate = [&](TObject*) { ++created; };
+  main->DoCreate();  // CreateForm already ran it (no handler then): never twice
+  EXPECT_EQ(created, 0);
+  bool closed = false;
+  main->OnClose = [&](TObject*, TCloseAction& a) {
+    closed = true;
+    a = caFree;
+  };
+  hb().SetIdleHandler([&] { PostMessageW(main->Handle(), WM_CLOSE, 0, 0); });
+  Application->Run();
+  hb().SetIdleHandler(nullptr);
+  EXPECT_TRUE(closed);
+  EXPECT_TRUE(Application->Terminated());
+}
+
+TEST_F(Forms, TabMovesFocusInTabOrderAndTheFormTracksTheActiveControl) {
+  TForm* f = MakeForm();
+  auto* a = new Box(f);
+  a->SetParent(f);
+  auto* b = new Box(f);
+  b->SetParent(f);
+  auto* c = new Box(f);
+  c->SetParent(f);
+  c->SetTabOrder(0);  // c, a, b
+  std::vector<std::string> log;
+  for (auto [box, name] : {std::pair{a, "a"}, {b, "b"}, {c, "c"}}) {
+    box->OnEnter = [&log, n = std::string(name)](TObject*) { log.push_back("enter " + n); };
+    box->OnExit = [&log, n = std::string(name)](TObject*) { log.push_back("exit " + n); };
+  }
+  int changes = 0;
+  Screen->OnActiveControlChange = [&](TObject*) { ++changes; };
+  c->SetFocus();
+  Pump();
+  EXPECT_TRUE(c->Focused());
+  hb().PressKey(VK_TAB);
+  Pump();
+  EXPECT_EQ(f->ActiveControl(), a);
+  EXPECT_EQ(Screen->ActiveControl(), a);
+  hb().KeyDown(VK_SHIFT);
+  hb().PressKey(VK_TAB);
+  hb().KeyUp(VK_SHIFT);
+  Pump();
+  EXPECT_TRUE(c->Focused());
+  b->Hide();  // hidden controls are skipped
+  hb().PressKey(VK_TAB);
+  hb().PressKey(VK_TAB);
+  Pump();
+  EXPECT_TRUE(c->Focused());
+  EXPECT_EQ(log, (std::vector<std::string>{"enter c", "exit c", "enter a", "exit a", "enter c",
+                                           "exit c", "enter a", "exit a", "enter c"}));
+  EXPECT_EQ(changes, 5);
+  // Freeing the focused control leaves no dangling active control behind.
+  c->Free();
+  EXPECT_EQ(f->ActiveControl(), nullptr);
+  EXPECT_EQ(Screen->ActiveControl(), nullptr);
+}
+
+TEST_F(Forms, ScreenListsFormsInZOrderAndTracksTheActiveForm) {
+  TForm* a = MakeForm(0, 0, 50, 50);
+  TForm* b = MakeForm(60, 0, 50, 50);
+  TForm* c = MakeForm(120, 0, 50, 50);
+  auto* hidden = new TForm(Application);  // no window yet: last
+  ASSERT_EQ(Screen->FormCount(), 4);
+  EXPECT_EQ(Screen->Forms(0), c);
+  EXPECT_EQ(Screen->ActiveForm(), c);
+  hb().Click(5, 5);  // clicking a raises and activates it
+  Pump();
+  EXPECT_EQ(Screen->Forms(0), a);
+  EXPECT_EQ(Screen->Forms(1), c);
+  EXPECT_EQ(Screen->Forms(2), b);
+  EXPECT_EQ(Screen->Forms(3), hidden);
+  EXPECT_EQ(Screen->ActiveForm(), a);
+  b->BringToFront();
+  EXPECT_EQ(Screen->Forms(0), b);
+  EXPECT_THROW(Screen->Forms(4), EListError);
+  hidden->Free();
+  EXPECT_EQ(Screen->FormCount(), 3);
+}
+
+TEST_F(Forms, ScreenCursorsIncludeCustomNegativeIndices) {
+  HCURSOR arrow = LoadCursorW(nullptr, IDC_ARROW);
+  EXPECT_EQ(Screen->Cursors(crDefault), arrow);
+  EXPECT_EQ(Screen->Cursors(12345), arrow);
+  EXPECT_EQ(Screen->Cursors(crHandPoint), LoadCursorW(nullptr, IDC_HAND));
+  HCURSOR drag = LoadCursorW(nullptr, IDC_SIZEALL);
+  Screen->SetCursors(-23, drag);
+  EXPECT_EQ(Screen->Cursors(-23), drag);
+  Screen->SetCursors(-23, nullptr);
+  EXPECT_EQ(Screen->Cursors(-23), arrow);
+  EXPECT_GT(Screen->Width(), 0);
+  const TRect work = Screen->WorkAreaRect();
+  EXPECT_LE(work.bottom, Screen->Height());
+  TForm* f = MakeForm();
+  EXPECT_EQ(Str(Screen->MonitorFromWindow(f->Handle()).WorkareaRect), Str(work));
+}
+
+TEST_F(Forms, ClientSizeAndBorderStyleBeforeAndAfterTheWindowExists) {
+  auto* f = new TForm(Application);
+  f->SetBorderStyle(bsSingle);
+  f->SetClientWidth(402);
+  f->SetClientHeight(55);
+  f->Show();
+  Pump();
+  EXPECT_EQ(f->ClientWidth(), 402);
+  EXPECT_EQ(f->ClientHeight(), 55);
+  EXPECT_GT(f->Width(), 402);
+  EXPECT_TRUE(GetWindowLongW(f->Handle(), GWL_STYLE) & WS_CAPTION);
+  f->SetBorderStyle(bsNone);  // the window is made again without a frame
+  EXPECT_FALSE(GetWindowLongW(f->Handle(), GWL_STYLE) & WS_CAPTION);
+  EXPECT_EQ(f->ClientWidth(), f->Width());
+}
+
+}  // namespace
+}  // namespace lumoa::ui::test
