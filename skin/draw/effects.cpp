@@ -14,7 +14,9 @@ inline BYTE Clamp255(double v) {
   return static_cast<BYTE>(r < 0 ? 0 : r > 255 ? 255 : r);
 }
 inline int RoundEven(double v) { return static_cast<int>(std::nearbyint(v)); }
-inline double Clamp01(double x) { return x < 0 ? 0 : x > 1 ? 1 : x; }
+// Progress values are taken within 0..1 (NaN as 0): beyond, the arithmetic below would leave
+// the int range.
+inline double Clamp01(double x) { return x > 1 ? 1 : x >= 0 ? x : 0; }
 
 bool SameSize(const PixelMap& a, const PixelMap& b) {
   return !a.Empty() && !b.Empty() && a.width == b.width && a.height == b.height;
@@ -50,6 +52,7 @@ void Morph(const PixelMap& self, const PixelMap& target, double x) {
 
 void GradientMorph(const PixelMap& self, const PixelMap& target, double x) {
   if (!SameSize(self, target)) return;
+  x = Clamp01(x);
   const int w = self.width, h = self.height;
   if (w > h) {
     const int a = RoundEven(w * x);
@@ -81,6 +84,7 @@ void GradientMorph(const PixelMap& self, const PixelMap& target, double x) {
 
 void LeftGradientMorph(const PixelMap& self, const PixelMap& target, double x) {
   if (!SameSize(self, target)) return;
+  x = Clamp01(x);
   const int w = self.width;
   const int a = std::max(1, std::min(RoundEven(w * x), w - 1));
   for (int y = 0; y < self.height; ++y) {
@@ -92,6 +96,7 @@ void LeftGradientMorph(const PixelMap& self, const PixelMap& target, double x) {
 
 void RightGradientMorph(const PixelMap& self, const PixelMap& target, double x) {
   if (!SameSize(self, target)) return;
+  x = Clamp01(x);
   const int w = self.width;
   const int b = std::max(0, std::min(w - RoundEven(w * x), w - 1));
   const double e = 1.0 / (w - b);
@@ -103,6 +108,7 @@ void RightGradientMorph(const PixelMap& self, const PixelMap& target, double x) 
 
 void LeftSlideMorph(const PixelMap& self, const PixelMap& target, double x) {
   if (!SameSize(self, target)) return;
+  x = Clamp01(x);
   const int w = self.width;
   if (w < 2) return;
   const int a = std::max(1, std::min(RoundEven(w * x), w - 1));
@@ -112,6 +118,7 @@ void LeftSlideMorph(const PixelMap& self, const PixelMap& target, double x) {
 
 void RightSlideMorph(const PixelMap& self, const PixelMap& target, double x) {
   if (!SameSize(self, target)) return;
+  x = Clamp01(x);
   const int w = self.width;
   if (w < 2) return;
   const int a = std::max(1, std::min(RoundEven(w * x), w - 1));
@@ -121,6 +128,7 @@ void RightSlideMorph(const PixelMap& self, const PixelMap& target, double x) {
 
 void PushMorph(const PixelMap& self, const PixelMap& target, double x) {
   if (!SameSize(self, target)) return;
+  x = Clamp01(x);
   const int w = self.width, bpp = self.bytesPerPixel;
   const int a = std::max(0, std::min(RoundEven(w * x), w - 1));
   std::vector<BYTE> row(static_cast<size_t>(w) * bpp);

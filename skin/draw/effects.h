@@ -1,7 +1,7 @@
 // Whole-image effects over blue, green, red of 24- or 32-bit pixel maps: the seven morphs that
 // animate between two images and the six inactive-window effects. Morphs between maps of
 // different sizes do nothing; every computed channel is clamped to 0..255; rounding is to
-// nearest with ties to even.
+// nearest with ties to even. Progress values are taken within 0..1.
 #pragma once
 
 #include "skin/draw/pixel_map.h"

@@ -86,8 +86,9 @@ void CopyRectPixels(const PixelMap& dst, const RECT& dstRect, const PixelMap& sr
   auto sourceOf = [](int i, int len, int srcLen, bool mirror) {
     return StretchSourceIndex(mirror ? len - 1 - i : i, srcLen, len);
   };
-  std::vector<int> cols;
-  cols.reserve(static_cast<size_t>(cr - cl));
+  // Reused between calls: a composition makes many small stretches.
+  thread_local std::vector<int> cols;
+  cols.clear();
   int firstCol = cr, lastCol = cl;
   for (int x = cl; x < cr; ++x) {
     const int s = sx + sourceOf(x - dx, dw, sw, mirrorX);

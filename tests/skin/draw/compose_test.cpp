@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
+#include "skin/draw/mask_region.h"
 #include "skin/draw/pixel_copy.h"
 #include "test_pictures.h"
 
@@ -267,6 +270,56 @@ TEST(MalformedGeometry, HugeCoordinatesDrawNothingAndReturn) {
   fn.NewClientRect.left = -(1 << 27);
   ComposeSkinImage(pic.Map(), far, fn, 10, 10, true, StretchModes{}, dest);
   EXPECT_EQ(dest.Get(1, 1), pic.Get(1, 1));
+}
+
+}  // namespace
+}  // namespace lumoa::skin
+
+namespace lumoa::skin {
+namespace {
+
+// Whatever a skin says, composing stays inside both bitmaps (run under the sanitizers in CI)
+// and a skin-sized nine-part image with points inside the rectangle is the rectangle itself.
+TEST(RandomGeometry, ComposingNeverLeavesTheBitmapsAndSkinSizeIsIdentity) {
+  std::mt19937 rng(11);
+  auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
+  const PixelBuffer pic = test::Numbered(24, 20);
+  for (int round = 0; round < 3000; ++round) {
+    SkinGeometry g;
+    g.skinRect = RECT{pick(-3, 10), pick(-3, 8), pick(-2, 30), pick(-2, 26)};
+    auto pt = [&] { return POINT{pick(-4, 26), pick(-4, 24)}; };
+    g.leftTop = pt(), g.rightTop = pt(), g.leftBottom = pt(), g.rightBottom = pt();
+    g.clientRect = RECT{pick(-3, 12), pick(-3, 10), pick(-3, 26), pick(-3, 24)};
+    const int w = pick(-2, 40), h = pick(-2, 30);
+    const StretchModes m{pick(0, 1) == 1, pick(0, 1) == 1, pick(0, 1) == 1, pick(0, 1) == 1,
+                         pick(0, 1) == 1, pick(0, 3)};
+    const ResizedGeometry n = ResizeSkinGeometry(g, w, h);
+    PixelBuffer dest, t, b, l, r;
+    ComposeSkinImage(pic.Map(), g, n, w, h, pick(0, 1) == 1, m, dest);
+    ComposeBorderStrips(pic.Map(), g, n, w, h, m, t, b, l, r);
+    ComposeMaskStrips(pic.Map(), g, n, w, h, t, b, l, r);
+    ComposeHorzSkinImage(pick(-3, 12), pick(-3, 12), dest, m.stretchEffect, w, pic.Map(), g.skinRect);
+    ComposeVertSkinImage(pick(-3, 12), pick(-3, 12), dest, m.stretchEffect, h, pic.Map(), g.skinRect);
+  }
+  for (int round = 0; round < 300; ++round) {
+    SkinGeometry g;
+    const int sw = pick(4, 20), sh = pick(4, 16);
+    g.skinRect = RECT{2, 3, 2 + sw, 3 + sh};
+    g.clientRect = RECT{pick(1, sw / 2 - 1), pick(1, sh / 2 - 1), pick(sw / 2 + 1, sw - 1),
+                        pick(sh / 2 + 1, sh - 1)};
+    const RECT& c = g.clientRect;
+    g.leftTop = POINT{pick(1, c.left), pick(c.top, c.top + 1)};
+    g.rightTop = POINT{pick(c.right, sw - 1), pick(c.top, c.top + 1)};
+    g.leftBottom = POINT{pick(1, c.left), pick(c.bottom - 1, c.bottom)};
+    g.rightBottom = POINT{pick(c.right, sw - 1), pick(c.bottom - 1, c.bottom)};
+    if (g.rightBottom.y == g.leftTop.y) continue;  // degenerate: nothing is drawn
+    const StretchModes m{pick(0, 1) == 1, pick(0, 1) == 1, pick(0, 1) == 1, pick(0, 1) == 1,
+                         pick(0, 1) == 1, pick(0, 2)};
+    PixelBuffer dest;
+    ComposeSkinImage(pic.Map(), g, ResizeSkinGeometry(g, sw, sh), sw, sh, true, m, dest);
+    for (int y = 0; y < sh; ++y)
+      for (int x = 0; x < sw; ++x) ASSERT_EQ(dest.Get(x, y), pic.Get(x + 2, y + 3)) << round;
+  }
 }
 
 }  // namespace

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "test_pictures.h"
 
 namespace lumoa::skin {
@@ -149,6 +151,26 @@ TEST(Rotations, QuarterTurnsAndFlip) {
   EXPECT_EQ(right.Get(0, 0), src.Get(0, 1));
   EXPECT_EQ(right.Get(1, 2), src.Get(2, 0));
   EXPECT_EQ(flip.Get(1, 0), src.Get(1, 1));
+}
+
+}  // namespace
+}  // namespace lumoa::skin
+
+namespace lumoa::skin {
+namespace {
+
+TEST(MorphProgress, OutOfRangeAndNanProgressStayWithinTheImages) {
+  for (double x : {-5.0, 7.5, 1e12, std::nan("")}) {
+    for (int kind = 0; kind <= 6; ++kind) {
+      PixelBuffer a = Numbered(6, 4, 0x10, 3), b = Numbered(6, 4, 0x90, 3);
+      MorphByKind(kind, a.Map(), b.Map(), x);
+      for (int y = 0; y < 4; ++y)
+        for (int i = 0; i < 6; ++i) {
+          const int tag = a.Get(i, y) >> 16;
+          ASSERT_TRUE(tag >= 0x10 && tag <= 0x90) << kind << " " << x;
+        }
+    }
+  }
 }
 
 }  // namespace
