@@ -65,6 +65,29 @@ TEST_F(X11BackendTest, PopupKeepsPlaceAndSizeWithoutDecorationUnderWindowManager
   StopAndWaitReleased(wm, "WM_S0");
 }
 
+// A drag moves the window many times before the server answers: the answers to our own
+// earlier requests must not come back as moves (the caller would move the window back).
+TEST_F(X11BackendTest, RapidMovesAreNotEchoedBackWithOrWithoutWindowManager) {
+  for (const bool managed : {false, true}) {
+    auto wm = managed ? StartWindowManager() : nullptr;
+    ASSERT_EQ(managed, wm != nullptr);
+    const NativeId w = ShowWindow(RECT{100, 100, 200, 150}, 0xFF808080, true);
+    for (int i = 1; i <= 30; ++i) backend->SetBounds(w, RECT{100 + i * 5, 100 + i * 3, 200 + i * 5, 150 + i * 3});
+    std::vector<RECT> moves;
+    for (const BackendEvent& e : PumpFor(*backend, 500)) {
+      if (e.type == BackendEventType::Moved) moves.push_back(e.rect);
+    }
+    for (const RECT& r : moves) {
+      EXPECT_EQ(r.left, 250) << "echoed move to " << r.left << "," << r.top << " managed " << managed;
+    }
+    const WinInfo info = QueryWindow(w);
+    EXPECT_EQ(info.x, 250);
+    EXPECT_EQ(info.y, 190);
+    backend->DestroyNativeWindow(w);
+    StopAndWaitReleased(wm, "WM_S0");
+  }
+}
+
 TEST_F(X11BackendTest, TitleIsUtf8AndOverrideRedirectOnlyForTransientPopups) {
   NativeWindowParams p;
   p.title = u"Lumoa 桌面搜索";

@@ -141,7 +141,10 @@ bool X11Backend::WindowManagerRunning() {
 }
 
 Time X11Backend::ServerTime() {
-  if (lastTime_ != CurrentTime) return lastTime_;
+  return lastTime_ != CurrentTime ? lastTime_ : FreshServerTime();
+}
+
+Time X11Backend::FreshServerTime() {
   // A zero-length append produces a PropertyNotify carrying the server's time.
   XChangeProperty(dpy_, helper_, a_.LUMOA_TIME, a_.LUMOA_TIME, 8, PropModeAppend, nullptr, 0);
   XFlush(dpy_);

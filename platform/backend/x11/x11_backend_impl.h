@@ -28,6 +28,8 @@ struct NativeWin {
   bool iconic = false;
   bool focusPending = false; // activate as soon as it is mapped
   bool focused = false;
+  unsigned long configureSerial = 0;  // our latest geometry request
+  std::vector<RECT> requested;        // geometries asked for and not yet all answered
   XIC ic = nullptr;
   Cursor customCursor = 0;
   GC gc = nullptr;
@@ -96,7 +98,8 @@ class X11Backend final : public Backend {
   void Push(BackendEvent e);
   NativeWin* Find(Window xid);
   bool WindowManagerRunning();
-  Time ServerTime();
+  Time ServerTime();        // the latest event time, else the server's time now
+  Time FreshServerTime();   // always the server's time now (one round trip)
   void SendRootMessage(Window w, Atom type, long d0, long d1, long d2, long d3);
 
   // x11_windows.cpp

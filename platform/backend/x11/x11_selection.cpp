@@ -15,7 +15,8 @@ constexpr int kClipboardWaitMs = 500;
 
 void X11Backend::SetClipboardText(const std::u16string& text) {
   clipboard_ = Utf16ToUtf8(text);
-  XSetSelectionOwner(dpy_, a_.CLIPBOARD, helper_, ServerTime());
+  // An old event time could predate the current owner's and be ignored: take the server's.
+  XSetSelectionOwner(dpy_, a_.CLIPBOARD, helper_, FreshServerTime());
   ownsClipboard_ = XGetSelectionOwner(dpy_, a_.CLIPBOARD) == helper_;
   if (!ownsClipboard_) clipboard_.clear();
 }
@@ -69,7 +70,8 @@ void X11Backend::OnSelectionRequest(const XSelectionRequestEvent& ev) {
 
 bool X11Backend::ReadSelection(Atom target, std::string& out, Atom& type) {
   XDeleteProperty(dpy_, helper_, a_.LUMOA_SELECTION);
-  XConvertSelection(dpy_, a_.CLIPBOARD, target, a_.LUMOA_SELECTION, helper_, ServerTime());
+  // Owners refuse requests older than their ownership, so ask with the server's time now.
+  XConvertSelection(dpy_, a_.CLIPBOARD, target, a_.LUMOA_SELECTION, helper_, FreshServerTime());
   XFlush(dpy_);
   waitingSelection_ = true;
   selectionArrived_ = false;

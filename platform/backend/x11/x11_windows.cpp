@@ -158,6 +158,11 @@ void X11Backend::SetBounds(NativeId id, const RECT& r) {
   const bool moved = r.left != w->bounds.left || r.top != w->bounds.top;
   w->bounds = r;
   if (!w->params.transient) SetSizeHints(*w);
+  if (moved || sized) {
+    w->configureSerial = NextRequest(dpy_);
+    if (w->requested.size() >= 64) w->requested.erase(w->requested.begin());
+    w->requested.push_back(r);
+  }
   if (moved && sized) {
     XMoveResizeWindow(dpy_, w->xid, r.left, r.top, Width(r), Height(r));
   } else if (moved) {
@@ -343,6 +348,9 @@ void X11Backend::UpdateIconic(NativeWin& w) {
 }
 
 void X11Backend::OnConfigure(NativeWin& w, const XConfigureEvent& ev) {
+  // The answer to a geometry request we have since replaced: reporting it would make the
+  // caller move the window back (a drag would jitter).
+  if (ev.serial < w.configureSerial) return;
   RECT r{ev.x, ev.y, ev.x + ev.width, ev.y + ev.height};
   if (!ev.send_event && !w.params.transient) {
     // A real event is relative to the parent, which is the frame when reparented.
@@ -353,6 +361,15 @@ void X11Backend::OnConfigure(NativeWin& w, const XConfigureEvent& ev) {
       r = RECT{x, y, x + ev.width, y + ev.height};
     }
   }
+  // A window manager answers each of our requests in turn, after we may have made more:
+  // those answers are echoes. Once the latest is answered, nothing older can follow.
+  const auto ours = std::find_if(w.requested.begin(), w.requested.end(),
+                                 [&](const RECT& q) { return SameRect(q, r); });
+  if (ours != w.requested.end()) {
+    if (SameRect(r, w.bounds)) w.requested.clear();
+    return;
+  }
+  w.requested.clear();
   if (SameRect(r, w.bounds)) return;
   w.bounds = r;
   BackendEvent e;
