@@ -40,6 +40,12 @@ void ReadComponents(const AnsiString& value, LONG* out, int count, const AnsiStr
 
 }  // namespace
 
+void TksIniFile::Section::AddKey(AnsiString name, AnsiString value) {
+  Keys.emplace(LowerCase(name), Entries.size());
+  Entries.push_back(Entry{std::move(name), std::move(value), true});
+  ++KeyCount;
+}
+
 std::vector<AnsiString> TksIniFile::SplitLines(std::string_view text) {
   std::vector<AnsiString> lines;
   size_t start = 0;
@@ -68,7 +74,7 @@ void TksIniFile::SetLines(const std::vector<AnsiString>& lines) {
     const AnsiString line = Trim(raw);
     if (line.empty() || line[0] == ';') continue;
     if (line.size() >= 2 && line.front() == '[' && line.back() == ']') {
-      FSections.push_back(Section{Trim(line.substr(1, line.size() - 2)), {}, 0});
+      FSections.push_back(Section{Trim(line.substr(1, line.size() - 2)), {}, 0, {}});
       current = &FSections.back();
       continue;
     }
@@ -78,8 +84,7 @@ void TksIniFile::SetLines(const std::vector<AnsiString>& lines) {
       current->Entries.push_back(Entry{line, AnsiString(), false});
       continue;
     }
-    current->Entries.push_back(Entry{Trim(line.substr(0, eq)), Trim(line.substr(eq + 1)), true});
-    ++current->KeyCount;
+    current->AddKey(Trim(line.substr(0, eq)), Trim(line.substr(eq + 1)));
   }
   Reindex();
 }
@@ -110,7 +115,7 @@ const TksIniFile::Section* TksIniFile::Find(const AnsiString& section) const {
 TksIniFile::Section& TksIniFile::FindOrAdd(const AnsiString& section) {
   const auto it = FIndex.find(LowerCase(section));
   if (it != FIndex.end()) return FSections[it->second];
-  FSections.push_back(Section{section, {}, 0});
+  FSections.push_back(Section{section, {}, 0, {}});
   FIndex.emplace(LowerCase(section), FSections.size() - 1);
   return FSections.back();
 }
@@ -136,8 +141,9 @@ std::vector<AnsiString> TksIniFile::KeyNames(const AnsiString& section) const {
   std::vector<AnsiString> names;
   const Section* s = Find(section);
   if (s == nullptr) return names;
-  for (const Entry& e : s->Entries) {
-    if (e.IsKey && FindValue(section, e.Name) == &e.Value) names.push_back(e.Name);
+  for (size_t i = 0; i < s->Entries.size(); ++i) {
+    const Entry& e = s->Entries[i];
+    if (e.IsKey && s->Keys.at(LowerCase(e.Name)) == i) names.push_back(e.Name);
   }
   return names;
 }
@@ -145,10 +151,8 @@ std::vector<AnsiString> TksIniFile::KeyNames(const AnsiString& section) const {
 const AnsiString* TksIniFile::FindValue(const AnsiString& section, const AnsiString& key) const {
   const Section* s = Find(section);
   if (s == nullptr) return nullptr;
-  for (const Entry& e : s->Entries) {
-    if (e.IsKey && SameText(e.Name, key)) return &e.Value;
-  }
-  return nullptr;
+  const auto it = s->Keys.find(LowerCase(key));
+  return it == s->Keys.end() ? nullptr : &s->Entries[it->second].Value;
 }
 
 AnsiString TksIniFile::ReadString(const AnsiString& section, const AnsiString& key,
@@ -257,14 +261,12 @@ void TksIniFile::EraseSection(const AnsiString& section) {
 void TksIniFile::WriteString(const AnsiString& section, const AnsiString& key,
                              const AnsiString& value) {
   Section& s = FindOrAdd(section);
-  for (Entry& e : s.Entries) {
-    if (e.IsKey && SameText(e.Name, key)) {
-      e.Value = value;
-      return;
-    }
+  const auto it = s.Keys.find(LowerCase(key));
+  if (it != s.Keys.end()) {
+    s.Entries[it->second].Value = value;
+    return;
   }
-  s.Entries.push_back(Entry{key, value, true});
-  ++s.KeyCount;
+  s.AddKey(key, value);
 }
 
 void TksIniFile::WriteInteger(const AnsiString& section, const AnsiString& key, int32_t value) {

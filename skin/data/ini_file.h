@@ -86,6 +86,9 @@ class TksIniFile {
     AnsiString Name;
     std::vector<Entry> Entries;
     int KeyCount = 0;
+    // Lower-cased key name -> index in Entries of its first occurrence.
+    std::unordered_map<AnsiString, size_t> Keys;
+    void AddKey(AnsiString name, AnsiString value);
   };
 
   const Section* Find(const AnsiString& section) const;

@@ -1,0 +1,11 @@
+# Skin data: the package loader and the description parser, with skin/data compiled in.
+if(TARGET skin_data)
+  file(GLOB skin_data_srcs CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/skin/data/*.cpp)
+  foreach(name skin_data_package_fuzz skin_data_description_fuzz)
+    add_executable(${name} ${CMAKE_CURRENT_LIST_DIR}/${name}.cpp ${skin_data_srcs})
+    target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR})
+    target_compile_options(${name} PRIVATE ${fuzz_flags})
+    target_link_libraries(${name} PRIVATE ui ZLIB::ZLIB)
+    target_link_options(${name} PRIVATE -fsanitize=fuzzer,address,undefined)
+  endforeach()
+endif()
