@@ -111,12 +111,27 @@ TEST(PlatformDemoTest, PlacementHotKeyDragTextAndEscape) {
   EXPECT_EQ(info.x, 335);
   EXPECT_EQ(info.y, 251);
 
+  // A quick drag back in many small steps lands exactly too (no echoed intermediate moves).
+  std::vector<std::string> fast = {"xdotool", "mousemove", "350", "260", "mousedown", "1"};
+  for (int i = 1; i <= 10; ++i) {
+    for (const std::string& a : {std::string("mousemove"), std::to_string(350 - i * 5),
+                                 std::to_string(260 - i * 4)}) {
+      fast.push_back(a);
+    }
+  }
+  fast.insert(fast.end(), {"mouseup", "1"});
+  RunTool(fast);
+  SleepMs(400);
+  info = QueryWindow(demo.window);
+  EXPECT_EQ(info.x, 285);
+  EXPECT_EQ(info.y, 211);
+
   // A press below the band does not move it.
-  RunTool({"xdotool", "mousemove", "400", "290", "mousedown", "1", "mousemove", "450", "300",
+  RunTool({"xdotool", "mousemove", "400", "250", "mousedown", "1", "mousemove", "450", "260",
            "mouseup", "1"});
   SleepMs(300);
   info = QueryWindow(demo.window);
-  EXPECT_EQ(info.x, 335);
+  EXPECT_EQ(info.x, 285);
 
   RunTool({"xdotool", "windowactivate", "--sync", demo.Hex()});
   RunTool({"xdotool", "key", "Escape"});
