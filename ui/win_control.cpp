@@ -691,6 +691,16 @@ void TWinControl::Dispatch(TMessage& Message) {
       Message.Result = reinterpret_cast<LRESULT>(FBrush);
       return;
     }
+    case CM_DIALOGKEY:
+      // Offered to every child in turn (default and cancel buttons answer it).
+      for (TControl* c : std::vector<TControl*>(FControls)) {
+        if (c->Visible() && c->Perform(CM_DIALOGKEY, Message.WParam, Message.LParam) != 0) {
+          Message.Result = 1;
+          return;
+        }
+      }
+      Message.Result = 0;
+      return;
     case CN_KEYDOWN:
     case CN_BASE + WM_SYSKEYDOWN:
       Message.Result = HandleDialogKey(Message) ? 1 : 0;
