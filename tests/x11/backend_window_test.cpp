@@ -9,6 +9,7 @@
 
 // Xlib after GoogleTest: its macros (None, Bool) would break GoogleTest's headers.
 #include "platform/backend/x11/x11_xlib.h"  // Xlib without the names that clash with ours
+#include <X11/extensions/Xrandr.h>
 #include <X11/extensions/shape.h>
 
 namespace lumoa::x11test {
@@ -264,6 +265,39 @@ TEST_F(X11BackendTest, ScreenAndWorkArea) {
   EXPECT_LE(w.right, s.right);
   EXPECT_GT(w.bottom, w.top);
   ASSERT_EQ(backend->Monitors().size(), 1u);
+
+  // Two monitors side by side: each point gets the work area of its own monitor.
+  dpy = XOpenDisplay(nullptr);
+  ASSERT_NE(dpy, nullptr);
+  const Window root = DefaultRootWindow(dpy);
+  const Atom names[2] = {XInternAtom(dpy, "LUMOA-LEFT", False), XInternAtom(dpy, "LUMOA-RIGHT", False)};
+  // The left one takes over the server's output, so its own monitor gives way.
+  XRRScreenResources* res = XRRGetScreenResources(dpy, root);
+  ASSERT_TRUE(res && res->noutput > 0);
+  for (int i = 0; i < 2; ++i) {
+    XRRMonitorInfo* m = XRRAllocateMonitor(dpy, i == 0 ? 1 : 0);
+    if (i == 0) m->outputs[0] = res->outputs[0];
+    m->name = names[i];
+    m->primary = i == 1;
+    m->x = i * (s.right / 2);
+    m->width = s.right / 2;
+    m->height = s.bottom;
+    m->mwidth = m->mheight = 100;
+    XRRSetMonitor(dpy, root, m);
+    XFree(m);
+  }
+  XRRFreeScreenResources(res);
+  XSync(dpy, False);
+  const std::vector<RECT> monitors = backend->Monitors();
+  const RECT right = backend->WorkArea(POINT{s.right - 10, 10});
+  const RECT left = backend->WorkArea(POINT{-50, 10});  // off screen: the nearest monitor
+  for (Atom a : names) XRRDeleteMonitor(dpy, root, a);
+  XCloseDisplay(dpy);
+  ASSERT_EQ(monitors.size(), 2u);
+  EXPECT_EQ(monitors[0].left, s.right / 2);  // the primary one comes first
+  EXPECT_EQ(monitors[1].right, s.right / 2);
+  EXPECT_EQ(right.left, s.right / 2);
+  EXPECT_EQ(left.right, s.right / 2);
   const uint64_t t0 = backend->NowMs();
   backend->WaitEvents(30, [](const BackendEvent&) {});
   EXPECT_GE(backend->NowMs() - t0, 25u);

@@ -3,6 +3,7 @@
 #include <X11/XKBlib.h>
 #include <X11/Xatom.h>
 #include <X11/extensions/Xfixes.h>
+#include <X11/extensions/Xrandr.h>
 #include <X11/extensions/shape.h>
 #include <fcntl.h>
 #include <poll.h>
@@ -62,6 +63,7 @@ X11Backend::X11Backend(Display* dpy)
   // Shared memory presents 2-4 times faster on a local server; LUMOA_X11_NO_SHM turns it off.
   useShm_ = XShmQueryExtension(dpy_) && !std::getenv("LUMOA_X11_NO_SHM");
   hasXFixes_ = XFixesQueryExtension(dpy_, &xfixesEvent_, &errorBase);
+  hasRandr_ = XRRQueryExtension(dpy_, &eventBase, &errorBase);
   if (hasXFixes_) {
     XFixesSelectSelectionInput(dpy_, root_, a_.cmSelection,
                                XFixesSetSelectionOwnerNotifyMask |
@@ -188,7 +190,19 @@ RECT X11Backend::ScreenRect() {
 }
 
 RECT X11Backend::WorkArea(POINT near) {
-  const RECT screen = ScreenRect();
+  // The monitor holding the point (else the nearest), less what panels reserve.
+  const std::vector<RECT> monitors = Monitors();
+  RECT screen = monitors.front();
+  long best = -1;
+  for (const RECT& m : monitors) {
+    const long dx = near.x < m.left ? m.left - near.x : near.x >= m.right ? near.x - m.right + 1 : 0;
+    const long dy = near.y < m.top ? m.top - near.y : near.y >= m.bottom ? near.y - m.bottom + 1 : 0;
+    const long d = dx * dx + dy * dy;
+    if (best < 0 || d < best) {
+      best = d;
+      screen = m;
+    }
+  }
   Atom type = 0;
   int format = 0;
   unsigned long n = 0, after = 0;
@@ -220,7 +234,28 @@ RECT X11Backend::WorkArea(POINT near) {
   return work;
 }
 
-std::vector<RECT> X11Backend::Monitors() { return {ScreenRect()}; }
+std::vector<RECT> X11Backend::Monitors() {
+  std::vector<RECT> out;
+  int major = 0, minor = 0;
+  if (hasRandr_ && XRRQueryVersion(dpy_, &major, &minor) &&
+      (major > 1 || (major == 1 && minor >= 5))) {
+    int n = 0;
+    XRRMonitorInfo* m = XRRGetMonitors(dpy_, root_, True, &n);
+    // The primary monitor first, as the first monitor is on the other system.
+    for (int i = 0; m && i < n; ++i) {
+      const RECT r{m[i].x, m[i].y, m[i].x + m[i].width, m[i].y + m[i].height};
+      if (r.right <= r.left || r.bottom <= r.top) continue;
+      if (m[i].primary) {
+        out.insert(out.begin(), r);
+      } else {
+        out.push_back(r);
+      }
+    }
+    if (m) XRRFreeMonitors(m);
+  }
+  if (out.empty()) out.push_back(ScreenRect());
+  return out;
+}
 
 uint64_t X11Backend::NowMs() {
   timespec ts{};

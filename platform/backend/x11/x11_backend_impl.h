@@ -148,6 +148,7 @@ class X11Backend final : public Backend {
   bool useShm_ = false;
   bool hasShape_ = false;
   bool hasXFixes_ = false;
+  bool hasRandr_ = false;
   int xfixesEvent_ = 0;
   int layeredKnown_ = -1;  // -1 unknown, else the cached answer
   Visual* argbVisual_ = nullptr;
