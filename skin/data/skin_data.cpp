@@ -4,6 +4,7 @@
 
 #include "platform/winuser.h"
 #include "skin/data/record_factory.h"
+#include "ui/forms.h"
 #include "ui/streams.h"
 
 namespace {
@@ -48,9 +49,22 @@ std::unique_ptr<TBitmap> MakeBitmap(const TksBmpImage& image) {
 
 }  // namespace
 
+// The screen's forms that have a window, topmost first. The layered-border windows are
+// forms of the form layer above this one, known here by their class name.
+std::vector<TksSkinFormEntry> ScreenForms() {
+  std::vector<TksSkinFormEntry> forms;
+  if (Screen == nullptr) return forms;
+  for (int i = 0; i < Screen->FormCount(); ++i) {
+    TCustomForm* form = Screen->Forms(i);
+    if (form == nullptr || !form->HandleAllocated()) continue;
+    forms.push_back({form->Handle(), form, form->ClassName() == "TksFormLayerWindow"});
+  }
+  return forms;
+}
+
 TksSkinBroadcastHooks& SkinBroadcastHooks() {
   static TksSkinBroadcastHooks hooks{
-      nullptr, [](HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+      ScreenForms, [](HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         SendMessageW(hwnd, msg, wParam, lParam);
       }};
   return hooks;

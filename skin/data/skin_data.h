@@ -22,8 +22,9 @@ struct TksSkinFormEntry {
 };
 
 // How the broadcast reaches forms. ListForms gives the application's forms in screen order
-// (installed by the layer that knows the forms; none by default); Send delivers one
-// message synchronously (SendMessageW by default).
+// (by default the screen's forms that have a window, the layered-border windows known by
+// their class name TksFormLayerWindow); Send delivers one message synchronously
+// (SendMessageW by default). Tests replace both.
 struct TksSkinBroadcastHooks {
   std::function<std::vector<TksSkinFormEntry>()> ListForms;
   std::function<void(HWND, UINT, WPARAM, LPARAM)> Send;
