@@ -16,6 +16,7 @@ bool RegisterCommonControlClasses() {
   };
   const Entry entries[] = {
       {WC_EDITW, comctl::EditWndProc, CS_DBLCLKS, IDC_IBEAM},
+      {WC_LISTBOXW, comctl::ListBoxWndProc, CS_DBLCLKS, IDC_ARROW},
   };
   for (const Entry& e : entries) {
     WNDCLASSEXW wc{};
