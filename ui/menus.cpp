@@ -194,7 +194,7 @@ class TMenuWindow : public TCustomControl {
  protected:
   void CreateParams(TCreateParams& Params) override {
     TCustomControl::CreateParams(Params);
-    Params.Style = WS_POPUP | WS_BORDER;
+    Params.Style = WS_POPUP;  // the frame is painted inside the measured size
     Params.ExStyle = WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_NOACTIVATE;
     Params.WndParent = nullptr;
     Params.WindowClass.style |= CS_SAVEBITS | CS_DROPSHADOW;
@@ -204,6 +204,8 @@ class TMenuWindow : public TCustomControl {
     TCanvas* c = Canvas();
     c->Brush().SetColor(clMenu);
     c->FillRect(ClientRect());
+    c->Brush().SetColor(clBtnShadow);
+    c->FrameRect(ClientRect());
     for (int i = 0; i < static_cast<int>(FShown.size()); ++i) {
       TMenuItem* item = FShown[static_cast<size_t>(i)];
       TRect r = ItemBounds(i);
