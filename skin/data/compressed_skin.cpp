@@ -1,12 +1,10 @@
 #include "skin/data/compressed_skin.h"
 
 #include "skin/data/ini_file.h"
+#include "ui/bitmap.h"
 #include "ui/streams.h"
 
 namespace {
-
-const char* const kRequiredSections[] = {"VERSION", "PICTURES", "FORMINFO", "SKINOBJECTS",
-                                         "SKINCONTROLS"};
 
 bool DesignTimeLoad(const TComponent* component) {
   const TComponentState state = component->ComponentState();
@@ -18,12 +16,41 @@ AnsiString ExtractDirectory(const AnsiString& path) {
   return slash == AnsiString::npos ? AnsiString() : path.substr(0, slash + 1);
 }
 
+}  // namespace
+
+TksBmpImage LoadSkinPicture(const AnsiString& path) {
+  try {
+    return TksBmpImage::FromFile(path);
+  } catch (const EInvalidGraphic&) {
+    TBitmap bitmap;
+    TFileStream file(path, fmOpenRead);
+    try {
+      bitmap.LoadFromStream(file);
+    } catch (Exception& e) {
+      e.SetMessage(path + ": " + e.Message());
+      throw;
+    }
+    TMemoryStream out;
+    bitmap.SaveToStream(out);
+    return TksBmpImage::FromBytes(static_cast<const uint8_t*>(out.Memory()),
+                                  static_cast<size_t>(out.Size()));
+  }
+}
+
+namespace {
+
 TksBmpImage LoadNamedPicture(const AnsiString& directory, const AnsiString& name) {
   if (name.empty()) return TksBmpImage();
-  return TksBmpImage::FromFile(directory + name);
+  return LoadSkinPicture(directory + name);
 }
 
 }  // namespace
+
+const std::vector<AnsiString>& SkinRequiredSections() {
+  static const std::vector<AnsiString> sections = {"VERSION", "PICTURES", "FORMINFO",
+                                                   "SKINOBJECTS", "SKINCONTROLS"};
+  return sections;
+}
 
 AnsiString ExtractSkinFileName(const AnsiString& path) {
   const size_t slash = path.find_last_of('/');
@@ -37,7 +64,7 @@ bool ImportSkinPackage(const AnsiString& descriptionPath, TksSkinPackage& packag
       static_cast<const char*>(file.Memory()), static_cast<size_t>(file.Size())));
   TksIniFile ini;
   ini.SetLines(lines);
-  for (const char* section : kRequiredSections) {
+  for (const AnsiString& section : SkinRequiredSections()) {
     if (!ini.SectionExists(section)) return false;
   }
   const AnsiString directory = ExtractDirectory(descriptionPath);
@@ -48,7 +75,7 @@ bool ImportSkinPackage(const AnsiString& descriptionPath, TksSkinPackage& packag
   result.MaskPicture = LoadNamedPicture(directory, ini.ReadString("PICTURES", "mask", ""));
   for (const AnsiString& name : ini.ReadStrings("PICTURES", "activepictures")) {
     // Every listed active picture must exist: its position is its index.
-    result.ActivePictures.push_back(TksBmpImage::FromFile(directory + name));
+    result.ActivePictures.push_back(LoadSkinPicture(directory + name));
   }
   for (const AnsiString& line : lines) result.Description += line + "\r\n";
   package = std::move(result);
@@ -122,17 +149,14 @@ void TksCompressedStoredSkin::LoadFromCompressedFile(const AnsiString& Path) {
 }
 
 void TksCompressedStoredSkin::LoadFromSkinFile(const AnsiString& Path) {
-  TksSkinPackage package;
-  // Checked before anything is cleared: a description without its sections is ignored.
-  TMemoryStream probe;
-  probe.LoadFromFile(Path);
-  const TksIniFile ini(std::string_view(static_cast<const char*>(probe.Memory()),
-                                        static_cast<size_t>(probe.Size())));
-  for (const char* section : kRequiredSections) {
-    if (!ini.SectionExists(section)) return;
-  }
+  // A failing read leaves the data empty; a description without its sections is ignored.
+  std::vector<uint8_t> previous = std::move(FCompressedData);
   FCompressedData.clear();
-  if (!ImportSkinPackage(Path, package)) return;
+  TksSkinPackage package;
+  if (!ImportSkinPackage(Path, package)) {
+    FCompressedData = std::move(previous);
+    return;
+  }
   const std::vector<uint8_t> raw = BuildSkinPackage(package);
   FCompressedData = DeflateSkinData(raw.data(), raw.size());
 }

@@ -1,15 +1,13 @@
 #include "skin/data/skin_check.h"
 
 #include "skin/data/bmp_image.h"
+#include "skin/data/compressed_skin.h"
 #include "skin/data/ini_file.h"
 #include "skin/data/record_factory.h"
 #include "skin/data/sub_records.h"
 #include "ui/streams.h"
 
 namespace {
-
-const char* const kRequiredSections[] = {"VERSION", "PICTURES", "FORMINFO", "SKINOBJECTS",
-                                         "SKINCONTROLS"};
 
 bool EndsWith(const AnsiString& s, const char* tail) {
   const AnsiString t = tail;
@@ -19,7 +17,7 @@ bool EndsWith(const AnsiString& s, const char* tail) {
 void CheckPicture(std::vector<AnsiString>& problems, const AnsiString& directory,
                   const AnsiString& role, const AnsiString& name) {
   try {
-    TksBmpImage::FromFile(directory + name);
+    LoadSkinPicture(directory + name);
   } catch (const Exception& e) {
     problems.push_back(role + " '" + name + "': " + e.Message());
   }
@@ -70,8 +68,8 @@ std::vector<AnsiString> CheckSkinDescription(const AnsiString& path) {
   const TksIniFile ini(std::string_view(static_cast<const char*>(file.Memory()),
                                         static_cast<size_t>(file.Size())));
   std::vector<AnsiString> problems;
-  for (const char* section : kRequiredSections) {
-    if (!ini.SectionExists(section)) problems.push_back(AnsiString("section [") + section + "] is missing or empty");
+  for (const AnsiString& section : SkinRequiredSections()) {
+    if (!ini.SectionExists(section)) problems.push_back("section [" + section + "] is missing or empty");
   }
 
   const size_t slash = path.find_last_of('/');

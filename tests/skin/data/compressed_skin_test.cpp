@@ -304,3 +304,46 @@ TEST(SkinList, ItemsAreNamedFromTheirIndexAtCreation) {
 }
 
 }  // namespace
+
+namespace {
+
+// A 2 x 1, 32-bit image with a 124-byte header and bit-field masks, as image editors write.
+std::vector<uint8_t> MakeV5Bmp() {
+  std::vector<uint8_t> v(14 + 124 + 8, 0);
+  const auto put = [&](size_t at, uint32_t x) {
+    for (int i = 0; i < 4; ++i) v[at + i] = static_cast<uint8_t>(x >> (8 * i));
+  };
+  v[0] = 'B';
+  v[1] = 'M';
+  put(2, static_cast<uint32_t>(v.size()));
+  put(10, 14 + 124);
+  put(14, 124);
+  put(18, 2);
+  put(22, 1);
+  v[26] = 1;
+  v[28] = 32;
+  put(30, 3);  // BI_BITFIELDS
+  put(34, 8);
+  put(54, 0x00FF0000);
+  put(58, 0x0000FF00);
+  put(62, 0x000000FF);
+  put(66, 0xFF000000);
+  for (int i = 0; i < 8; ++i) v[138 + i] = static_cast<uint8_t>(0x10 + i);
+  return v;
+}
+
+TEST(SkinImport, OtherBitmapLayoutsAreStoredInTheStoredLayout) {
+  TempDir dir;
+  dir.Write("v5.bmp", MakeV5Bmp());
+  EXPECT_THROW(TksBmpImage::FromFile(dir.File("v5.bmp")), EInvalidGraphic);
+  const TksBmpImage image = LoadSkinPicture(dir.File("v5.bmp"));
+  EXPECT_EQ(image.Width(), 2);
+  EXPECT_EQ(image.Height(), 1);
+  EXPECT_EQ(image.BitCount(), 32);
+  EXPECT_EQ(TksBmpImage::Measure(image.Bytes().data(), image.Bytes().size()), image.Bytes().size());
+
+  dir.Write("junk.bmp", std::vector<uint8_t>(60, 'B'));
+  EXPECT_THROW(LoadSkinPicture(dir.File("junk.bmp")), Exception);
+}
+
+}  // namespace
