@@ -17,6 +17,9 @@ bool RegisterCommonControlClasses() {
   const Entry entries[] = {
       {WC_EDITW, comctl::EditWndProc, CS_DBLCLKS, IDC_IBEAM},
       {WC_LISTBOXW, comctl::ListBoxWndProc, CS_DBLCLKS, IDC_ARROW},
+      {WC_TABCONTROLW, comctl::TabControlWndProc, CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW,
+       IDC_ARROW},
+      {UPDOWN_CLASSW, comctl::UpDownWndProc, CS_HREDRAW | CS_VREDRAW, IDC_ARROW},
   };
   for (const Entry& e : entries) {
     WNDCLASSEXW wc{};
