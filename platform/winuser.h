@@ -512,6 +512,7 @@ HWND SetParent(HWND child, HWND newParent);
 HWND GetWindow(HWND hwnd, UINT cmd);
 HWND GetAncestor(HWND hwnd, UINT flags);
 HWND GetTopWindow(HWND hwnd);
+#define GetNextWindow(hwnd, cmd) GetWindow(hwnd, cmd)
 HWND GetDesktopWindow();
 LONG_PTR GetWindowLongPtrW(HWND hwnd, int index);
 LONG_PTR SetWindowLongPtrW(HWND hwnd, int index, LONG_PTR value);

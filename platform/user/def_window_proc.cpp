@@ -120,15 +120,19 @@ LRESULT SysCommand(Window* w, WPARAM wParam, LPARAM lParam) {
 void SystemMoveLoop(Window* w, POINT start) {
   State& s = S();
   const HWND hwnd = w->handle;
-  // The loop follows a held left button; a click already released has nothing to drag.
-  if (!(s.keys[VK_LBUTTON] & 0x80)) return;
+  // With the left button held the window follows the pointer until it is released; without it
+  // (the move was asked for from the keyboard) arrow keys and the pointer move it until Enter
+  // or a click.
+  const bool keyboard = !(s.keys[VK_LBUTTON] & 0x80);
   const RECT origin = w->rect;
+  POINT offset{0, 0};
   Send(w, WM_ENTERSIZEMOVE, 0, 0);
   if (!IsWindow(hwnd)) return;
   SetCapture(hwnd);
   ++s.modalDepth;
-  auto moveTo = [&](POINT p) {
-    SetWindowPos(hwnd, nullptr, origin.left + (p.x - start.x), origin.top + (p.y - start.y), 0, 0,
+  auto moveTo = [&](POINT off) {
+    offset = off;
+    SetWindowPos(hwnd, nullptr, origin.left + off.x, origin.top + off.y, 0, 0,
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   };
   MSG m;
@@ -146,23 +150,27 @@ void SystemMoveLoop(Window* w, POINT start) {
     }
     switch (m.message) {
       case WM_MOUSEMOVE:
-        moveTo(m.pt);
+        moveTo(POINT{m.pt.x - start.x, m.pt.y - start.y});
         break;
       case WM_LBUTTONUP:
-        moveTo(m.pt);
+        if (keyboard) break;
+        moveTo(POINT{m.pt.x - start.x, m.pt.y - start.y});
         done = true;
+        break;
+      case WM_LBUTTONDOWN:
+        done = keyboard;
         break;
       case WM_KEYDOWN:
       case WM_SYSKEYDOWN:
-        if (m.wParam == VK_ESCAPE) {
-          SetWindowPos(hwnd, nullptr, origin.left, origin.top, 0, 0,
-                       SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-          done = true;
-        } else if (m.wParam == VK_RETURN) {
-          done = true;
+        switch (m.wParam) {
+          case VK_ESCAPE: moveTo(POINT{0, 0}); done = true; break;
+          case VK_RETURN: done = true; break;
+          case VK_LEFT: moveTo(POINT{offset.x - 8, offset.y}); break;
+          case VK_RIGHT: moveTo(POINT{offset.x + 8, offset.y}); break;
+          case VK_UP: moveTo(POINT{offset.x, offset.y - 8}); break;
+          case VK_DOWN: moveTo(POINT{offset.x, offset.y + 8}); break;
         }
         break;
-      case WM_LBUTTONDOWN:
       case WM_RBUTTONDOWN:
       case WM_RBUTTONUP:
       case WM_MBUTTONDOWN:

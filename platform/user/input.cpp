@@ -121,6 +121,13 @@ Window* HitWindow(POINT pt, int* hit) {
     if (!top || !ShownAsNative(top)) continue;
     const RECT r = WindowRectOnScreen(top);
     if (!PtInRect(&r, pt) || !InWindowRegion(top, pt)) continue;
+    if (top->layeredUpdated) {
+      // Per-pixel alpha windows let the pointer through where they are fully transparent.
+      const int x = pt.x - r.left, y = pt.y - r.top;
+      if (x >= top->layeredWidth || y >= top->layeredHeight ||
+          (top->layeredPixels[size_t(y) * top->layeredWidth + x] >> 24) == 0)
+        continue;
+    }
     if (Window* w = HitInside(top, pt, hit)) return w;
   }
   return nullptr;
@@ -329,7 +336,7 @@ bool Activate(Window* top, bool byMouse, bool tellBackend) {
   if (!top || !IsTopLevel(top) || (top->style & WS_DISABLED)) return false;
   const HWND hwnd = top->handle;
   if (s.active == hwnd) {
-    if (tellBackend && top->native) GetBackend().Activate(top->native);
+    if (tellBackend && top->native && top->nativeShown) GetBackend().Activate(top->native);
     return true;
   }
   const HWND old = s.active;
@@ -354,7 +361,8 @@ bool Activate(Window* top, bool byMouse, bool tellBackend) {
   // The focus belongs inside the active window.
   Window* f = Get(s.focus);
   if (!f || (f != top && TopLevel(f) != top)) SetFocusInternal(top);
-  if (tellBackend && top->native && s.active == hwnd) GetBackend().Activate(top->native);
+  if (tellBackend && top->native && top->nativeShown && s.active == hwnd)
+    GetBackend().Activate(top->native);
   return true;
 }
 

@@ -191,7 +191,7 @@ void ParentNotify(Window* w, UINT event) {
 }  // namespace
 
 void CreateNative(Window* w) {
-  if (w->native || !IsTopLevel(w) || (w->style & WS_CHILD)) return;
+  if (w->native || !IsTopLevel(w)) return;
   w->native = GetBackend().CreateNativeWindow(NativeParams(w));
 }
 

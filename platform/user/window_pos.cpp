@@ -186,7 +186,10 @@ BOOL SetWindowPos(HWND hwnd, HWND after, int x, int y, int cx, int cy, UINT flag
 
   if (wasVisible && !nowVisible) OnWindowHidden(w);
   if (!(w = Get(hwnd))) return TRUE;
-  if (IsTopLevel(w) && nowVisible && !(wp.flags & SWP_NOACTIVATE)) Activate(w, false, true);
+  // Windows that never take activation (menus, glow frames, hints) are shown without it.
+  if (IsTopLevel(w) && nowVisible && !(wp.flags & SWP_NOACTIVATE) &&
+      !(w->exStyle & WS_EX_NOACTIVATE))
+    Activate(w, false, true);
   if (!(w = Get(hwnd))) return TRUE;
 
   const UINT agg = SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER;

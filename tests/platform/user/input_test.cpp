@@ -264,6 +264,20 @@ TEST_F(Input, CaptionDragRunsTheSystemMoveLoopAndMovesByTheDragDistance) {
   EXPECT_EQ(r.left, 130);
   hb().ReleaseButton(1);
   RunUntilIdle();
+  // Asked for from the keyboard: arrows move by 8 pixels until Enter.
+  bool injected = false;
+  hb().SetIdleHandler([&] {
+    if (injected) return;
+    injected = true;
+    hb().PressKey(VK_RIGHT);
+    hb().PressKey(VK_DOWN);
+    hb().PressKey(VK_RETURN);
+  });
+  SendMessageW(top, WM_SYSCOMMAND, SC_MOVE, 0);
+  GetWindowRect(top, &r);
+  EXPECT_EQ(r.left, 138);
+  EXPECT_EQ(r.top, 123);
+  EXPECT_EQ(GetCapture(), nullptr);
 }
 
 TEST_F(Input, HotKeysConflictAndArriveAsWmHotkey) {
