@@ -284,8 +284,8 @@ void X11Backend::ReadPendingXEvents() {
 void X11Backend::WaitEvents(int timeoutMs,
                             const std::function<void(const BackendEvent&)>& sink) {
   ReadPendingXEvents();
-  if (pending_.empty() && !imOpened_ && !windows_.empty()) {
-    // The first idle moment after a window exists: its first paint is already out.
+  if (pending_.empty() && timeoutMs != 0 && !imOpened_ && !windows_.empty()) {
+    // The first wait with nothing to do after a window exists: its first paint is out.
     imOpened_ = true;
     OpenInputMethod();
     ReadPendingXEvents();
