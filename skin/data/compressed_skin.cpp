@@ -134,6 +134,7 @@ void TksCompressedStoredSkin::SetCompressedFileName(const AnsiString& Value) {
 }
 
 void TksCompressedStoredSkin::DecompressTo(TMemoryStream& Stream) const {
+  Stream.Seek(0, soEnd);
   InflateSkinData(FCompressedData.data(), FCompressedData.size(), Stream);
 }
 
