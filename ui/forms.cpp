@@ -126,6 +126,10 @@ void TCustomForm::SetActiveControl(TWinControl* Control) {
 
 void TCustomForm::FocusControl(TWinControl* Control) {
   if (!Control->CanFocus()) throw EInvalidOperation("Cannot focus a disabled or invisible window");
+  if (Control == this) {
+    ::SetFocus(Handle());
+    return;
+  }
   FActiveControl = Control;
   if (HandleAllocated() && IsWindowVisible(Handle())) ::SetFocus(Control->Handle());
 }

@@ -771,7 +771,8 @@ void TWinControl::WMPaint(TMessage& Message) {
                       std::any_of(FControls.begin(), FControls.end(),
                                   [](TControl* c) { return !IsWindowed(c); });
   if (!DoubleBuffered || Message.WParam) {
-    if (custom) {
+    const bool ownClass = !FDefWndProc || FDefWndProc == DefWindowProcW;
+    if (custom || (Message.WParam && ownClass)) {
       PaintHandler(Message);
     } else {
       DefaultHandler(Message);
@@ -853,6 +854,30 @@ void TWinControl::PaintControls(HDC DC, TControl* First) {
   }
 }
 
+void TWinControl::PaintTo(HDC DC, int X, int Y) {
+  const bool wasCopy = ControlState().Contains(csPaintCopy);
+  SetControlState(ControlState() + TControlState{csPaintCopy});
+  const int saved = SaveDC(DC);
+  auto restore = [&] {
+    RestoreDC(DC, saved);
+    if (!wasCopy) SetControlState(ControlState() - TControlState{csPaintCopy});
+  };
+  try {
+    OffsetWindowOrgEx(DC, -X, -Y, nullptr);
+    IntersectClipRect(DC, 0, 0, Width(), Height());
+    Perform(WM_ERASEBKGND, reinterpret_cast<WPARAM>(DC), reinterpret_cast<LPARAM>(DC));
+    Perform(WM_PAINT, reinterpret_cast<WPARAM>(DC), 0);
+    for (TControl* c : std::vector<TControl*>(FControls)) {
+      auto* w = dynamic_cast<TWinControl*>(c);
+      if (w && w->Visible()) w->PaintTo(DC, w->Left(), w->Top());
+    }
+  } catch (...) {
+    restore();
+    throw;
+  }
+  restore();
+}
+
 void TWinControl::DoEnter() {
   if (OnEnter) OnEnter(this);
 }
@@ -862,6 +887,11 @@ void TWinControl::DoExit() {
 }
 
 bool TWinControl::DoKeyDown(TMessage& Message) {
+  TWinControl* form = GetParentForm(this);
+  if (form && form != this && static_cast<TCustomForm*>(form)->KeyPreview &&
+      !form->DoKeyDown(Message)) {
+    return false;
+  }
   WORD key = static_cast<WORD>(Message.WParam);
   TShiftState shift = KeyboardShiftState();
   if (KeyDataAltDown(Message.LParam)) shift.Include(ssAlt);
@@ -872,6 +902,11 @@ bool TWinControl::DoKeyDown(TMessage& Message) {
 }
 
 bool TWinControl::DoKeyUp(TMessage& Message) {
+  TWinControl* form = GetParentForm(this);
+  if (form && form != this && static_cast<TCustomForm*>(form)->KeyPreview &&
+      !form->DoKeyUp(Message)) {
+    return false;
+  }
   WORD key = static_cast<WORD>(Message.WParam);
   TShiftState shift = KeyboardShiftState();
   if (KeyDataAltDown(Message.LParam)) shift.Include(ssAlt);
@@ -882,6 +917,11 @@ bool TWinControl::DoKeyUp(TMessage& Message) {
 }
 
 bool TWinControl::DoKeyPress(TMessage& Message) {
+  TWinControl* form = GetParentForm(this);
+  if (form && form != this && static_cast<TCustomForm*>(form)->KeyPreview &&
+      !form->DoKeyPress(Message)) {
+    return false;
+  }
   WCHAR key = static_cast<WCHAR>(Message.WParam);
   KeyPress(key);
   if (key == 0) return false;

@@ -75,6 +75,9 @@ class TWinControl : public TControl {
   // Paints the windowless children over DC (origin at this control's client area) from
   // First on (all when First is nullptr).
   void PaintControls(HDC DC, TControl* First);
+  // Draws the control with its windowless and windowed children into DC with its top-left
+  // at (X, Y), csPaintCopy set meanwhile (for pictures of what lies under a control).
+  void PaintTo(HDC DC, int X, int Y);
 
   TNotifyEvent OnEnter;
   TNotifyEvent OnExit;

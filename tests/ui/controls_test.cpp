@@ -1,6 +1,7 @@
 #include <string>
 #include <vector>
 
+#include "ui/bitmap.h"
 #include "ui/timer.h"
 #include "ui_fixture.h"
 
@@ -17,10 +18,12 @@ class Swatch : public TGraphicControl {
   }
   TColor Fill;
   int Paints = 0;
+  bool ParentPaintCopy = false;
 
  protected:
   void Paint() override {
     ++Paints;
+    ParentPaintCopy = Parent()->ControlState().Contains(csPaintCopy);
     Canvas()->Brush().SetColor(Fill);
     Canvas()->FillRect(Rect(0, 0, Width(), Height()));
   }
@@ -125,6 +128,41 @@ TEST_F(Controls, WindowlessChildrenArePaintedAtTheirPlaceAndGetMouseInTheirCoord
   Pump();
   EXPECT_EQ(log, std::vector<std::string>{"down 0 5,5"});
   EXPECT_FALSE(blue->MouseCapture());
+}
+
+TEST_F(Controls, PaintToDrawsTheWholeTreeIntoAForeignContextAndDoubleBufferingShowsTheSame) {
+  TForm* f = MakeForm(0, 0, 100, 60);
+  f->SetColor(clWhite);
+  auto* red = new Swatch(f, clRed);
+  red->SetBounds(20, 10, 10, 10);
+  red->SetParent(f);
+  auto* panel = new Panel(f);
+  panel->SetColor(clBlue);
+  panel->SetBounds(50, 10, 20, 20);
+  panel->SetParent(f);
+  auto* green = new Swatch(f, clLime);
+  green->SetBounds(5, 5, 5, 5);
+  green->SetParent(panel);
+  TBitmap bmp(120, 60, pf32bit);
+  bmp.Canvas()->Brush().SetColor(clBlack);
+  bmp.Canvas()->FillRect(Rect(0, 0, 120, 60));
+  f->PaintTo(bmp.Canvas()->Handle(), 10, 0);
+  auto at = [&](int x, int y) { return bmp.PixelRGB(x, y) & 0xFFFFFF; };
+  EXPECT_EQ(at(5, 5), 0u);                               // left of the picture: untouched
+  EXPECT_EQ(at(15, 5), ColorToRGB(clWhite));            // the form's background
+  EXPECT_EQ(at(10 + 25, 15), ColorToRGB(clRed));        // windowless child
+  EXPECT_EQ(at(10 + 52, 12), ColorToRGB(clBlue));       // windowed child
+  EXPECT_EQ(at(10 + 57, 17), ColorToRGB(clLime));       // its windowless child
+  EXPECT_TRUE(red->ParentPaintCopy);
+  EXPECT_FALSE(f->ControlState().Contains(csPaintCopy));
+  // A double-buffered form shows the same picture on screen.
+  f->DoubleBuffered = true;
+  red->ParentPaintCopy = true;
+  f->Invalidate();
+  Pump();
+  EXPECT_FALSE(red->ParentPaintCopy);
+  EXPECT_EQ(hb().ScreenPixel(25, 15) & 0xFFFFFF, Rgb(clRed));
+  EXPECT_EQ(hb().ScreenPixel(5, 5) & 0xFFFFFF, Rgb(clWhite));
 }
 
 TEST_F(Controls, MouseEnterAndLeaveFollowThePointerAcrossControls) {

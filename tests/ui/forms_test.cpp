@@ -154,6 +154,51 @@ TEST_F(Forms, TabMovesFocusInTabOrderAndTheFormTracksTheActiveControl) {
   EXPECT_EQ(Screen->ActiveControl(), nullptr);
 }
 
+TEST_F(Forms, KeyPreviewLetsTheFormSeeAndEatKeysFirst) {
+  TForm* f = MakeForm();
+  auto* b = new Box(f);
+  b->SetParent(f);
+  b->SetFocus();
+  std::vector<std::string> log;
+  f->OnKeyDown = [&](TObject*, WORD& key, TShiftState) {
+    log.push_back("form " + std::to_string(key));
+    if (key == 'X') key = 0;
+  };
+  b->OnKeyDown = [&](TObject*, WORD& key, TShiftState) { log.push_back("box " + std::to_string(key)); };
+  hb().PressKey('A', u"a");
+  Pump();
+  f->KeyPreview = true;
+  hb().PressKey('A', u"a");
+  hb().PressKey('X', u"x");
+  Pump();
+  EXPECT_EQ(log, (std::vector<std::string>{"box 65", "form 65", "box 65", "form 88"}));
+}
+
+TEST_F(Forms, ApplicationMinimizesRestoresAndRaisesTheMainForm) {
+  TForm* main = nullptr;
+  Application->CreateForm(main);
+  main->SetBorderStyle(bsNone);
+  main->Show();
+  TForm* other = MakeForm(300, 300, 50, 50);
+  Pump();
+  ASSERT_EQ(Application->Handle(), main->Handle());
+  Application->Minimize();
+  Pump();
+  EXPECT_TRUE(IsIconic(Application->Handle()));
+  Application->Restore();
+  Pump();
+  EXPECT_FALSE(IsIconic(Application->Handle()));
+  other->BringToFront();
+  other->SetFocus();
+  Pump();
+  EXPECT_EQ(Screen->Forms(0), other);
+  main->SetFocus();  // focusing a form activates it without making it its own active control
+  EXPECT_EQ(main->ActiveControl(), nullptr);
+  Application->BringToFront();
+  Pump();
+  EXPECT_EQ(Screen->Forms(0), main);
+}
+
 TEST_F(Forms, ScreenListsFormsInZOrderAndTracksTheActiveForm) {
   TForm* a = MakeForm(0, 0, 50, 50);
   TForm* b = MakeForm(60, 0, 50, 50);
