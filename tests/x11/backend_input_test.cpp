@@ -217,33 +217,44 @@ TEST_F(X11BackendTest, CursorsFromShapesAndFromPixels) {
   RunTool({"xdotool", "mousemove", "450", "350"});
   Display* dpy = XOpenDisplay(nullptr);
   ASSERT_NE(dpy, nullptr);
+  struct Shown {
+    int hotX = -1, hotY = -1, width = -1, height = -1;
+    std::vector<unsigned long> pixels;
+  };
   auto current = [&] {
     PumpFor(*backend, 50);
-    XFixesCursorImage* img = XFixesGetCursorImage(dpy);
-    std::pair<int, int> r{-1, -1};
-    std::pair<int, int> size{-1, -1};
-    if (img) {
-      r = {img->xhot, img->yhot};
-      size = {img->width, img->height};
+    Shown shown;
+    if (XFixesCursorImage* img = XFixesGetCursorImage(dpy)) {
+      shown = {img->xhot, img->yhot, img->width, img->height,
+               std::vector<unsigned long>(img->pixels, img->pixels + img->width * img->height)};
       XFree(img);
     }
-    return std::make_pair(r, size);
+    return shown;
   };
+  // Full colour with alpha: red, half-transparent green (shown premultiplied) and clear.
   lumoa::platform::CursorImage custom;
   custom.width = 8;
   custom.height = 6;
   custom.hotspot = POINT{3, 2};
-  custom.pixels.assign(48, 0xFF000000);
+  custom.pixels.assign(48, 0xFFFF0000);
+  custom.pixels[1] = 0x8000FF00;
+  custom.pixels[2] = 0x00000000;
   backend->SetCursor(w, lumoa::platform::CursorShape::Custom, &custom);
-  const auto fromPixels = current();
-  EXPECT_EQ(fromPixels.first, std::make_pair(3, 2));
-  EXPECT_EQ(fromPixels.second, std::make_pair(8, 6));
+  Shown shown = current();
+  EXPECT_EQ(shown.hotX, 3);
+  EXPECT_EQ(shown.hotY, 2);
+  ASSERT_EQ(shown.width, 8);
+  ASSERT_EQ(shown.height, 6);
+  EXPECT_EQ(shown.pixels[0] & 0xFFFFFFFF, 0xFFFF0000u);
+  EXPECT_EQ(shown.pixels[1] & 0xFFFFFFFF, 0x80008000u);
+  EXPECT_EQ(shown.pixels[2] & 0xFF000000, 0u);
+
   backend->SetCursor(w, lumoa::platform::CursorShape::IBeam, nullptr);
-  EXPECT_NE(current().second, std::make_pair(8, 6));
+  EXPECT_NE(current().width, 8);
   // A custom cursor without pixels falls back to a shape instead of failing.
   custom.pixels.clear();
   backend->SetCursor(w, lumoa::platform::CursorShape::Custom, &custom);
-  EXPECT_NE(current().second, std::make_pair(8, 6));
+  EXPECT_NE(current().width, 8);
   XCloseDisplay(dpy);
 }
 

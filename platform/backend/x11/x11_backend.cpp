@@ -4,6 +4,7 @@
 #include <X11/Xatom.h>
 #include <X11/extensions/Xfixes.h>
 #include <X11/extensions/Xrandr.h>
+#include <X11/extensions/Xrender.h>
 #include <X11/extensions/shape.h>
 #include <fcntl.h>
 #include <poll.h>
@@ -64,6 +65,7 @@ X11Backend::X11Backend(Display* dpy)
   useShm_ = XShmQueryExtension(dpy_) && !std::getenv("LUMOA_X11_NO_SHM");
   hasXFixes_ = XFixesQueryExtension(dpy_, &xfixesEvent_, &errorBase);
   hasRandr_ = XRRQueryExtension(dpy_, &eventBase, &errorBase);
+  hasRender_ = XRenderQueryExtension(dpy_, &eventBase, &errorBase);
   if (hasXFixes_) {
     XFixesSelectSelectionInput(dpy_, root_, a_.cmSelection,
                                XFixesSetSelectionOwnerNotifyMask |

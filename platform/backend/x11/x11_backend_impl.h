@@ -114,6 +114,10 @@ class X11Backend final : public Backend {
   bool EnsureShmImage(NativeWin& w, int width, int height);
   void ReleaseShmImage(NativeWin& w);
 
+  // x11_cursor.cpp
+  Cursor CreateArgbCursor(const CursorImage& image);
+  Cursor CreateBitmapCursor(Window w, const CursorImage& image);
+
   // x11_input.cpp
   void OpenInputMethod();
   void CloseInputMethod();
@@ -149,6 +153,7 @@ class X11Backend final : public Backend {
   bool hasShape_ = false;
   bool hasXFixes_ = false;
   bool hasRandr_ = false;
+  bool hasRender_ = false;  // colour cursors
   int xfixesEvent_ = 0;
   int layeredKnown_ = -1;  // -1 unknown, else the cached answer
   Visual* argbVisual_ = nullptr;

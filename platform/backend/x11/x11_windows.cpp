@@ -1,7 +1,6 @@
 // Native windows: creation with the window-manager hints, geometry, stacking, iconic state,
 // shape, opacity, presenting pixels and cursors.
 #include <X11/Xatom.h>
-#include <X11/cursorfont.h>
 #include <X11/extensions/shape.h>
 #include <unistd.h>
 
@@ -432,61 +431,6 @@ void X11Backend::SetOpacity(NativeId id, BYTE alpha) {
     const unsigned long v = static_cast<unsigned long>(alpha) * 0x01010101UL;
     XChangeProperty(dpy_, w->xid, a_._NET_WM_WINDOW_OPACITY, XA_CARDINAL, 32, PropModeReplace,
                     reinterpret_cast<const unsigned char*>(&v), 1);
-  }
-  XFlush(dpy_);
-}
-
-void X11Backend::SetCursor(NativeId id, CursorShape shape, const CursorImage* custom) {
-  NativeWin* w = Find(id);
-  if (!w) return;
-  Cursor c = None;
-  if (shape == CursorShape::Custom && custom && custom->width > 0 && custom->height > 0 &&
-      custom->pixels.size() >= static_cast<size_t>(custom->width) * custom->height) {
-    // Without Xcursor a cursor has two colours and a mask: opaque dark pixels black, opaque
-    // light pixels white, the rest transparent.
-    const int cw = custom->width, ch = custom->height;
-    const int rowBytes = (cw + 7) / 8;
-    std::vector<char> src(static_cast<size_t>(rowBytes) * ch), msk(src.size());
-    for (int y = 0; y < ch; ++y) {
-      const uint32_t* row = custom->pixels.data() + static_cast<size_t>(y) * cw;
-      for (int x = 0; x < cw; ++x) {
-        const uint32_t p = row[x];
-        if ((p >> 24) < 128) continue;
-        const unsigned lum = ((p >> 16) & 0xff) * 3 + ((p >> 8) & 0xff) * 6 + (p & 0xff);
-        const size_t bit = static_cast<size_t>(y) * rowBytes + x / 8;
-        msk[bit] = static_cast<char>(msk[bit] | (1 << (x % 8)));
-        if (lum < 128 * 10) src[bit] = static_cast<char>(src[bit] | (1 << (x % 8)));
-      }
-    }
-    Pixmap ps = XCreateBitmapFromData(dpy_, w->xid, src.data(), cw, ch);
-    Pixmap pm = XCreateBitmapFromData(dpy_, w->xid, msk.data(), cw, ch);
-    XColor black{}, white{};
-    white.red = white.green = white.blue = 0xffff;
-    c = XCreatePixmapCursor(dpy_, ps, pm, &black, &white,
-                            static_cast<unsigned>(std::clamp<int>(custom->hotspot.x, 0, cw - 1)),
-                            static_cast<unsigned>(std::clamp<int>(custom->hotspot.y, 0, ch - 1)));
-    XFreePixmap(dpy_, ps);
-    XFreePixmap(dpy_, pm);
-    XDefineCursor(dpy_, w->xid, c);
-    if (w->customCursor) XFreeCursor(dpy_, w->customCursor);
-    w->customCursor = c;
-    XFlush(dpy_);
-    return;
-  }
-  static constexpr unsigned kShapes[] = {
-      XC_left_ptr,   XC_xterm,  XC_watch,  XC_crosshair, XC_hand2,
-      XC_fleur,      XC_sb_h_double_arrow, XC_sb_v_double_arrow, XC_bottom_right_corner,
-      XC_bottom_left_corner, XC_circle};
-  const auto index = static_cast<size_t>(shape);
-  const unsigned glyph = index < std::size(kShapes) ? kShapes[index] : XC_left_ptr;
-  auto it = fontCursors_.find(static_cast<int>(glyph));
-  if (it == fontCursors_.end()) {
-    it = fontCursors_.emplace(static_cast<int>(glyph), XCreateFontCursor(dpy_, glyph)).first;
-  }
-  XDefineCursor(dpy_, w->xid, it->second);
-  if (w->customCursor) {
-    XFreeCursor(dpy_, w->customCursor);
-    w->customCursor = 0;
   }
   XFlush(dpy_);
 }
