@@ -391,7 +391,7 @@ void X11Backend::HandleXEvent(XEvent& ev) {
   switch (ev.type) {
     case KeyPress:
     case KeyRelease:
-      OnKey(*w, ev.xkey, filtered);
+      OnKey(*w, ev.xkey);
       return;
     case ButtonPress:
     case ButtonRelease:

@@ -122,7 +122,7 @@ class X11Backend final : public Backend {
   void OpenInputMethod();
   void CloseInputMethod();
   void CreateInputContext(NativeWin& w);
-  void OnKey(NativeWin& w, XKeyEvent& ev, bool filtered);
+  void OnKey(NativeWin& w, XKeyEvent& ev);
   void OnButton(NativeWin& w, const XButtonEvent& ev);
   bool IsAutoRepeatRelease(const XKeyEvent& ev);
   void OnRootKey(const XKeyEvent& ev);

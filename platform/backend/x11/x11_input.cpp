@@ -121,7 +121,7 @@ bool X11Backend::IsAutoRepeatRelease(const XKeyEvent& ev) {
   return next.type == KeyPress && next.xkey.keycode == ev.keycode && next.xkey.time == ev.time;
 }
 
-void X11Backend::OnKey(NativeWin& w, XKeyEvent& ev, bool) {
+void X11Backend::OnKey(NativeWin& w, XKeyEvent& ev) {
   BackendEvent e;
   e.window = w.xid;
   e.scan = ev.keycode >= 8 ? ev.keycode - 8 : 0;  // evdev key codes are scan codes + 8
