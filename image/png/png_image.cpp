@@ -5,6 +5,7 @@
 
 #include "image/png/png_ancillary.h"
 #include "image/png/png_idat.h"
+#include "ui/bitmap.h"
 
 using namespace lumoa::png;
 
@@ -79,16 +80,25 @@ bool TksPngImage::GammaIsIdentity() const {
 void TksPngImage::Clear() {
   FChunks.Clear();
   ResetGamma();
+  SyncTransparent();
 }
+
+void TksPngImage::SyncTransparent() { TGraphic::SetTransparent(Transparent()); }
 
 void TksPngImage::Assign(TPersistent* Source) {
   if (!Source) {
     Clear();
     return;
   }
+  if (auto* bitmap = dynamic_cast<TBitmap*>(Source)) {
+    AssignFromBitmap(*bitmap);
+    SyncTransparent();
+    Changed();
+    return;
+  }
   auto* src = dynamic_cast<TksPngImage*>(Source);
   if (!src) {
-    TPersistent::Assign(Source);
+    TGraphic::Assign(Source);
     return;
   }
   if (src == this) return;
@@ -105,6 +115,8 @@ void TksPngImage::Assign(TPersistent* Source) {
     chunk->Assign(*from);
     FChunks.Add(std::move(chunk));
   }
+  SyncTransparent();
+  Changed();
 }
 
 TksPngLayerIHDR* TksPngImage::Header() const {
@@ -122,7 +134,21 @@ int TksPngImage::Height() const {
   return h ? static_cast<int>(h->Height) : 0;
 }
 
+void TksPngImage::SetWidth(int Value) {
+  if (Header() && Header()->HasImage()) Resize(Value, Height());
+}
+
+void TksPngImage::SetHeight(int Value) {
+  if (Header() && Header()->HasImage()) Resize(Width(), Value);
+}
+
 void TksPngImage::LoadFromStream(TStream& Stream) {
+  LoadChunks(Stream);
+  SyncTransparent();
+  Changed();
+}
+
+void TksPngImage::LoadChunks(TStream& Stream) {
   Clear();
   uint8_t sig[8];
   if (!ReadExact(Stream, sig, 8) || std::memcmp(sig, kSignature, 8) != 0) return;
@@ -225,6 +251,8 @@ void TksPngImage::CreateBlank(uint8_t ColorType, uint8_t BitDepth, int AWidth, i
   }
   FChunks.Add(std::make_unique<TksPngLayerIDAT>(this));
   FChunks.Add(std::make_unique<TksPngLayerIEND>(this));
+  SyncTransparent();
+  Changed();
 }
 
 COLORREF TksPngImage::Pixels(int X, int Y) const {
@@ -323,6 +351,7 @@ void TksPngImage::Resize(int NewWidth, int NewHeight) {
   n->SetData(old->Data(), old->DataSize());
   FChunks.Insert(0, std::move(n));
   FChunks.Remove(old);
+  Changed();
 }
 
 void TksPngImage::AddAlpha() {
@@ -363,6 +392,8 @@ void TksPngImage::AddAlpha() {
       uint8_t opaque[256];
       std::memset(opaque, 255, sizeof opaque);
       trns->SetTable(opaque, 1u << h->BitDepth);
+      SyncTransparent();
+      Changed();
       return;
     }
     default:
@@ -371,4 +402,6 @@ void TksPngImage::AddAlpha() {
   if (!h->CreateAlphaPlane()) throw EOutOfResources("Out of memory for the PNG image");
   // A colour key means nothing once every pixel has its own alpha.
   if (auto* trns = FChunks.Find<TksPngLayertRNS>()) FChunks.Remove(trns);
+  SyncTransparent();
+  Changed();
 }

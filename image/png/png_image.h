@@ -1,5 +1,6 @@
 // TksPngImage: a PNG image kept as its list of chunks, the header chunk owning the decoded
-// pixels. Loads and saves the format, converts and draws with per-pixel alpha.
+// pixels. A graphic of the framework: loads and saves the format, converts from and to
+// framework bitmaps and draws onto canvases with per-pixel alpha.
 #pragma once
 
 #include <memory>
@@ -7,7 +8,7 @@
 
 #include "image/png/png_chunk.h"
 #include "image/png/png_header.h"
-#include "ui/classes.h"
+#include "ui/graphic.h"
 #include "ui/sets.h"
 
 enum TksPngFilter { pfNone, pfSub, pfUp, pfAverage, pfPaeth };
@@ -16,6 +17,8 @@ using TksPngFilters = TSet<TksPngFilter>;
 enum TksPngTransparencyMode { ptmNone, ptmBit, ptmPartial };
 
 // The chunks of an image in file order.
+class TBitmap;
+
 class TksPngList {
  public:
   int Count() const { return static_cast<int>(FItems.size()); }
@@ -37,23 +40,37 @@ class TksPngList {
   std::vector<std::unique_ptr<TksPngLayer>> FItems;
 };
 
-class TksPngImage : public TPersistent {
+class TksPngImage : public TGraphic {
  public:
   TksPngImage();
   ~TksPngImage() override;
 
-  // Copies settings and every chunk of another TksPngImage; a null Source clears.
+  // Copies settings and every chunk of another TksPngImage; converts a framework bitmap
+  // (fewer than 16 bits per pixel: a palette image of that depth, else 8-bit RGB; a
+  // transparent bitmap adds a tRNS chunk for its colour); a null Source clears.
   void Assign(TPersistent* Source) override;
+  // Into a framework bitmap, keeping the format where the bitmap can hold it: 1 bit for depth
+  // 1, 4 bits for depths 2 and 4, 8 bits for 8-bit palettes, 24 bits for 8- and 16-bit grey
+  // and RGB and for every image with partial transparency (blended onto black). In mode bit
+  // the bitmap becomes transparent with the image's transparent colour. An empty image
+  // empties the bitmap. Public because TBitmap::Assign draws any graphic into 32 bits.
+  void AssignTo(TPersistent* Dest) override;
   void Clear();
   // Starts by clearing. A wrong signature or header leaves the image empty; a later failing
   // chunk ends loading with the chunks read so far. Nothing is raised for bad data.
-  void LoadFromStream(TStream& Stream);
-  void SaveToStream(TStream& Stream);
+  void LoadFromStream(TStream& Stream) override;
+  void SaveToStream(TStream& Stream) override;
 
-  int Width() const;
-  int Height() const;
-  bool Empty() const { return FChunks.Count() == 0; }
+  int Width() const override;
+  int Height() const override;
+  // Resize keeping the other side; nothing for an empty image.
+  void SetWidth(int Value) override;
+  void SetHeight(int Value) override;
+  bool Empty() const override { return FChunks.Count() == 0; }
+  // Follows the chunks (TGraphic's flag is kept in step for callers holding a TGraphic);
+  // setting it from outside changes nothing.
   bool Transparent() const { return TransparencyMode() != ptmNone; }
+  void SetTransparent(bool Value) override {}
   TksPngTransparencyMode TransparencyMode() const;
   // The colour drawn transparent in mode bit.
   COLORREF TransparentColor() const;
@@ -86,6 +103,9 @@ class TksPngImage : public TPersistent {
   // their colour; alpha bytes of Dest are not changed.
   void DrawToSurface(uint8_t* Dest, int DestStride, int DestWidth, int DestHeight,
                      RECT Rect) const;
+  // Draws into Rect of a device context in the image's transparency mode: the visible part
+  // of the destination is read into a 32-bit work bitmap, drawn on and copied back.
+  void DrawToDC(HDC DC, RECT Rect) const;
 
   TksPngFilters Filters = {pfSub};
   uint8_t CompressionLevel = 7;
@@ -100,7 +120,16 @@ class TksPngImage : public TPersistent {
   bool GammaIsIdentity() const;
   void ResetGamma();
 
+ protected:
+  void Draw(TCanvas* ACanvas, const TRect& Rect) override;
+
  private:
+  void LoadChunks(TStream& Stream);
+  void AssignFromBitmap(const TBitmap& Source);
+  void AssignToBitmap(TBitmap& Dest) const;
+  // Brings TGraphic's transparency flag in line with the chunks.
+  void SyncTransparent();
+
   TksPngList FChunks;
   uint32_t FMaxIdatSize = 65535;
   uint8_t FGammaTable[256];
