@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <unordered_map>
+#include <unordered_set>
 
 #include "ui/forms.h"
 
@@ -16,6 +17,12 @@ std::unordered_map<HWND, TWinControl*>& Bindings() {
 // window, before CreateWindowExW has returned the handle.
 TWinControl* gCreating = nullptr;
 TControl* gMouseControl = nullptr;
+// Controls alive now: a handler may free its own control (directly, or by recreating or
+// destroying windows), so the window procedure checks before touching it afterwards.
+std::unordered_set<const TWinControl*>& Alive() {
+  static std::unordered_set<const TWinControl*> set;
+  return set;
+}
 UINT_PTR gNextChildId = 100;
 
 bool IsWindowed(TControl* c) { return dynamic_cast<TWinControl*>(c) != nullptr; }
@@ -47,6 +54,7 @@ LRESULT CALLBACK ControlWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPara
     // Nothing may unwind through the window manager: the application reports it.
     Application->HandleException(c);
   }
+  if (!Alive().count(c)) return m.Result;
   if (msg == WM_NCDESTROY) {
     map.erase(hwnd);
     if (c->FHandle == hwnd) c->FHandle = nullptr;
@@ -60,9 +68,10 @@ LRESULT CALLBACK ControlWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPara
 
 // ---- TWinControl ----
 
-TWinControl::TWinControl(TComponent* AOwner) : TControl(AOwner) {}
+TWinControl::TWinControl(TComponent* AOwner) : TControl(AOwner) { Alive().insert(this); }
 
 TWinControl::~TWinControl() {
+  Alive().erase(this);
   if (FHandle) {
     // Derived parts are gone: the window goes without reaching this object's handlers.
     Bindings().erase(FHandle);

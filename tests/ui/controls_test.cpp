@@ -2,6 +2,7 @@
 #include <vector>
 
 #include "ui/bitmap.h"
+#include "ui/reader.h"
 #include "ui/timer.h"
 #include "ui_fixture.h"
 
@@ -88,6 +89,39 @@ TEST_F(Controls, AlignedChildrenShareTheClientAreaAndFollowResizes) {
   // Hiding an aligned control gives its room to the others.
   top->Hide();
   EXPECT_EQ(Str(left->BoundsRect()), Str(Rect(0, 0, 55, 55)));
+}
+
+TEST_F(Controls, AStoredLayoutAlignsOnceLoadedAndResolvesReferences) {
+  auto* f = new TForm(Application);
+  Panel* logo = nullptr;
+  Panel* tabs = nullptr;
+  {
+    TReader reader(f);
+    reader.Adopt(f, "Form1");
+    f->SetBorderStyle(bsNone);
+    f->SetBounds(285, 211, 402, 55);
+    logo = reader.Create<Panel>("img1");
+    logo->SetParent(f);
+    logo->SetBounds(0, 0, 55, 55);
+    logo->SetAlign(alLeft);
+    tabs = reader.Create<Panel>("ksknpgcntrl");
+    tabs->SetParent(f);
+    tabs->SetBounds(56, 0, 300, 55);
+    tabs->SetAlign(alRight);
+    reader.ReferenceTo<Panel>("img1", [&](Panel* p) { tabs->Tag = p->Width(); });
+    // Nothing moves while loading.
+    EXPECT_EQ(tabs->Left(), 56);
+    reader.Finish();
+  }
+  EXPECT_FALSE(tabs->ComponentState().Contains(csLoading));
+  EXPECT_EQ(tabs->Tag, 55);
+  EXPECT_EQ(Str(logo->BoundsRect()), Str(Rect(0, 0, 55, 55)));
+  EXPECT_EQ(Str(tabs->BoundsRect()), Str(Rect(102, 0, 402, 55)));
+  f->Show();
+  Pump();
+  RECT r;
+  GetWindowRect(f->Handle(), &r);
+  EXPECT_EQ(Str(r), Str(Rect(285, 211, 687, 266)));
 }
 
 TEST_F(Controls, WindowlessChildrenArePaintedAtTheirPlaceAndGetMouseInTheirCoordinates) {
