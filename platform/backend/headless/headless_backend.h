@@ -157,4 +157,7 @@ namespace lumoa::platform {
 // maxMessages (a window that never validates its paint, a timer loop at zero interval...).
 int RunUntilIdle(int maxMessages = 100000);
 
+// The native window of hwnd's top-level window (0 when it has none), to read its pixels.
+NativeId NativeWindowOf(HWND hwnd);
+
 }  // namespace lumoa::platform

@@ -108,7 +108,9 @@ TEST_F(Painting, PresentHappensOncePerBatchOfPaints) {
   HWND a = Make(WS_CHILD | WS_VISIBLE, 0, 0, 10, 10, top, 0, PaintSolid(RGB(1, 1, 1)));
   HWND b = Make(WS_CHILD | WS_VISIBLE, 20, 20, 10, 10, top, 0, PaintSolid(RGB(2, 2, 2)));
   RunUntilIdle();
-  const NativeId id = hb().StackingOrder().back();
+  const NativeId id = NativeWindowOf(b);  // the top-level's native window
+  ASSERT_EQ(id, hb().StackingOrder().back());
+  EXPECT_EQ(hb().WindowPixel(id, 25, 25) & 0xFFFFFF, 0x020202u);
   const int before = hb().Window(id)->presents;
   InvalidateRect(a, nullptr, TRUE);
   InvalidateRect(b, nullptr, TRUE);
@@ -170,6 +172,45 @@ TEST_F(Painting, LayeredWindowsBlendWhenAvailableAndShowOpaqueOtherwise) {
   EXPECT_TRUE(GetLayeredWindowAttributes(fade, nullptr, &alpha, &flags));
   EXPECT_EQ(alpha, 255);
   EXPECT_EQ(flags, DWORD(LWA_ALPHA));
+}
+
+TEST_F(Painting, FramesPaintThroughWindowDcsAndUpdateRegionsRoundTrip) {
+  HWND top = Make(WS_VISIBLE | WS_BORDER, 0, 0, 30, 30, nullptr, 0, PaintSolid(RGB(255, 255, 255)));
+  RunUntilIdle();
+  EXPECT_EQ(ScreenRGB(0, 0), 0x000000u);  // the border in COLOR_WINDOWFRAME
+  EXPECT_EQ(ScreenRGB(1, 1), kWhite);
+  EXPECT_EQ(Count(top, WM_NCPAINT), 1);
+  HRGN rgn = CreateRectRgn(2, 2, 6, 6);
+  InvalidateRgn(top, rgn, FALSE);
+  HRGN upd = CreateRectRgn(0, 0, 0, 0);
+  EXPECT_EQ(GetUpdateRgn(top, upd, FALSE), SIMPLEREGION);
+  RECT box;
+  GetRgnBox(upd, &box);
+  EXPECT_EQ(box.left, 2);
+  EXPECT_EQ(box.right, 6);
+  ClearLog();
+  RedrawWindow(top, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_FRAME);
+  EXPECT_EQ(Count(top, WM_PAINT), 1);  // painted before RedrawWindow returned
+  EXPECT_EQ(Count(top, WM_NCPAINT), 1);
+  // GetDC reaches only the client area; GetWindowDC the frame too.
+  HBRUSH g = CreateSolidBrush(RGB(0, 255, 0));
+  RECT all{-5, -5, 50, 50};
+  HDC dc = GetDC(top);
+  EXPECT_EQ(WindowFromDC(dc), top);
+  FillRect(dc, &all, g);
+  ReleaseDC(top, dc);
+  RunUntilIdle();
+  EXPECT_EQ(ScreenRGB(0, 0), 0x000000u);
+  EXPECT_EQ(ScreenRGB(1, 1), 0x00FF00u);
+  dc = GetWindowDC(top);
+  FillRect(dc, &all, g);
+  ReleaseDC(top, dc);
+  RunUntilIdle();
+  EXPECT_EQ(ScreenRGB(0, 0), 0x00FF00u);
+  EXPECT_EQ(ReleaseDC(top, dc), 0);  // already released
+  DeleteObject(g);
+  DeleteObject(rgn);
+  DeleteObject(upd);
 }
 
 }  // namespace
