@@ -42,38 +42,36 @@ void BlendRowPlain(uint32_t* dst, const uint32_t* src, int count) {
 
 #if defined(__SSE2__)
 // Two pixels in 16-bit lanes: d * 256 + (s - d) * a, modulo 2^16, is exactly a * s + (256 - a)
-// * d because that value never exceeds 65280; the shift then gives the byte.
-static inline __m128i BlendHalf(__m128i s8, __m128i d8, __m128i zero) {
+// * d because that value never exceeds 65280; the shift then gives the byte. Taking alpha 255
+// as 256 makes the same expression copy the source, and alpha 0 leaves the destination, so no
+// per-pixel selection is needed.
+static inline __m128i BlendHalf(__m128i s8, __m128i d8, __m128i zero, __m128i full) {
   const __m128i s = _mm_unpacklo_epi8(s8, zero);
   const __m128i d = _mm_unpacklo_epi8(d8, zero);
   __m128i a = _mm_shufflelo_epi16(s, 0xFF);
   a = _mm_shufflehi_epi16(a, 0xFF);
+  a = _mm_sub_epi16(a, _mm_cmpeq_epi16(a, full));
   const __m128i r = _mm_add_epi16(_mm_slli_epi16(d, 8), _mm_mullo_epi16(_mm_sub_epi16(s, d), a));
   return _mm_srli_epi16(r, 8);
 }
 
 void BlendRowMmx(uint32_t* dst, const uint32_t* src, int count) {
   const __m128i zero = _mm_setzero_si128();
-  const __m128i full = _mm_set1_epi32(255);
+  const __m128i full16 = _mm_set1_epi16(255);
+  const __m128i alphaBits = _mm_set1_epi32(static_cast<int>(kAlphaMask));
   int i = 0;
   for (; i + 4 <= count; i += 4) {
     const __m128i s = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + i));
-    const __m128i alpha = _mm_srli_epi32(s, 24);
-    const __m128i opaque = _mm_cmpeq_epi32(alpha, full);
-    const __m128i clear = _mm_cmpeq_epi32(alpha, zero);
-    const int opaqueBits = _mm_movemask_epi8(opaque);
-    if (opaqueBits == 0xFFFF) {
+    const __m128i alpha = _mm_and_si128(s, alphaBits);
+    if (_mm_movemask_epi8(_mm_cmpeq_epi32(alpha, alphaBits)) == 0xFFFF) {
       _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + i), s);
       continue;
     }
-    if (_mm_movemask_epi8(clear) == 0xFFFF) continue;
+    if (_mm_movemask_epi8(_mm_cmpeq_epi32(alpha, zero)) == 0xFFFF) continue;
     const __m128i d = _mm_loadu_si128(reinterpret_cast<const __m128i*>(dst + i));
-    const __m128i lo = BlendHalf(s, d, zero);
-    const __m128i hi = BlendHalf(_mm_srli_si128(s, 8), _mm_srli_si128(d, 8), zero);
-    __m128i r = _mm_packus_epi16(lo, hi);
-    r = _mm_or_si128(_mm_and_si128(clear, d), _mm_andnot_si128(clear, r));
-    r = _mm_or_si128(_mm_and_si128(opaque, s), _mm_andnot_si128(opaque, r));
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + i), r);
+    const __m128i lo = BlendHalf(s, d, zero, full16);
+    const __m128i hi = BlendHalf(_mm_unpackhi_epi64(s, s), _mm_unpackhi_epi64(d, d), zero, full16);
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + i), _mm_packus_epi16(lo, hi));
   }
   for (; i < count; ++i) dst[i] = BlendPixelMmx(dst[i], src[i]);
 }
@@ -84,7 +82,27 @@ void BlendRowMmx(uint32_t* dst, const uint32_t* src, int count) {
 #endif
 
 void TransparentCopyRow(uint32_t* dst, const uint32_t* src, int count) {
-  for (int i = 0; i < count; ++i) {
+  int i = 0;
+#if defined(__SSE2__)
+  const __m128i colour = _mm_set1_epi32(static_cast<int>(kColorMask));
+  const __m128i key = _mm_set1_epi32(static_cast<int>(kKeyColor));
+  const __m128i alpha = _mm_set1_epi32(static_cast<int>(kAlphaMask));
+  for (; i + 4 <= count; i += 4) {
+    const __m128i s = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + i));
+    const __m128i keyed = _mm_cmpeq_epi32(_mm_and_si128(s, colour), key);
+    const __m128i opaque = _mm_or_si128(s, alpha);
+    const int bits = _mm_movemask_epi8(keyed);
+    if (bits == 0xFFFF) continue;
+    if (bits == 0) {
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + i), opaque);
+      continue;
+    }
+    const __m128i d = _mm_loadu_si128(reinterpret_cast<const __m128i*>(dst + i));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + i),
+                     _mm_or_si128(_mm_and_si128(keyed, d), _mm_andnot_si128(keyed, opaque)));
+  }
+#endif
+  for (; i < count; ++i) {
     const uint32_t s = src[i];
     if ((s & kColorMask) != kKeyColor) dst[i] = s | kAlphaMask;
   }

@@ -79,13 +79,13 @@ TEST(Blend, ProbeChoosesMmxOnX86) {
 }
 
 TEST(Blend, TransparentCopySkipsKeyWhateverItsAlpha) {
-  const uint32_t src[4] = {0x007F007F, 0xFF7F007F, 0x00102030, 0x807F0080};
-  uint32_t dst[4] = {1, 2, 3, 4};
-  TransparentCopyRow(dst, src, 4);
-  EXPECT_EQ(dst[0], 1u);
-  EXPECT_EQ(dst[1], 2u);
-  EXPECT_EQ(dst[2], 0xFF102030u);
-  EXPECT_EQ(dst[3], 0xFF7F0080u);
+  // Nine pixels: a mixed group of four, an all-keyed group of four and a scalar tail.
+  const uint32_t src[9] = {0x007F007F, 0xFF7F007F, 0x00102030, 0x807F0080, 0x7F007F,
+                           0x107F007F, 0x7F007F,   0xFF7F007F, 0x00112233};
+  uint32_t dst[9] = {1, 2, 3, 4, 5, 6, 7, 8, 9};
+  TransparentCopyRow(dst, src, 9);
+  const uint32_t expect[9] = {1, 2, 0xFF102030, 0xFF7F0080, 5, 6, 7, 8, 0xFF112233};
+  for (int i = 0; i < 9; ++i) EXPECT_EQ(dst[i], expect[i]) << i;
 }
 
 // Direct weighted sums with clamped indices, one pass at a time, as the reference.
