@@ -80,7 +80,7 @@ TEST(PlatformDemoTest, PlacementHotKeyDragTextAndEscape) {
   EXPECT_TRUE(WaitForText(demo.out, "WM_HOTKEY id=1 modifiers=1 vk=0x31", 3000))
       << ReadFile(demo.out);
   bool flashed = false;  // the badge turns cyan for a moment
-  for (int i = 0; i < 100 && !flashed; ++i) {
+  for (int i = 0; i < 200 && !flashed; ++i) {
     flashed = ScreenPixel(285 + 300 + 30, 211 + 22 + 10) == 0x28DCFFu;
     if (!flashed) SleepMs(5);
   }

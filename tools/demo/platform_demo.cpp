@@ -105,7 +105,7 @@ LRESULT CALLBACK MainProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
       SetForegroundWindow(hwnd);
       gFlash = true;
       RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
-      SetTimer(hwnd, kFlashTimer, 400, nullptr);
+      SetTimer(hwnd, kFlashTimer, 1000, nullptr);
       return 0;
     case WM_TIMER:
       if (wp == kFlashTimer) {
