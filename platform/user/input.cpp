@@ -335,10 +335,9 @@ bool Activate(Window* top, bool byMouse, bool tellBackend) {
   State& s = S();
   if (!top || !IsTopLevel(top) || (top->style & WS_DISABLED)) return false;
   const HWND hwnd = top->handle;
-  if (s.active == hwnd) {
-    if (tellBackend && top->native && top->nativeShown) GetBackend().Activate(top->native);
-    return true;
-  }
+  // Already active: the back end gave us the keyboard (or FocusOut would have deactivated us),
+  // so asking the window manager again would only queue a stale activation request.
+  if (s.active == hwnd) return true;
   const HWND old = s.active;
   if (Window* o = Get(old)) {
     Send(o, WM_NCACTIVATE, FALSE, 0);
