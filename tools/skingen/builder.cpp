@@ -114,6 +114,7 @@ void SkinBuilder::Write(const std::string& dir, const std::string& iniName) cons
 void SkinBuilder::Face(Image& im, const Box& b, State s, double radius) const {
   const double r = radius < 0 ? th.radius : radius;
   const FaceColors& c = th.face[static_cast<int>(s)];
+  im.Fill(b, th.Behind());
   im.RoundBox(b, r, c.border, c.border);
   const Box in = b.Inset(1, 1);
   if (in.Empty()) return;
@@ -136,6 +137,7 @@ void SkinBuilder::Face(Image& im, const Box& b, State s, double radius) const {
 void SkinBuilder::Field(Image& im, const Box& b, bool active, bool disabled) const {
   const Rgb border = disabled ? Mix(th.fieldBorder, th.fieldBg, 0.5)
                               : active ? th.fieldActiveBorder : th.fieldBorder;
+  im.Fill(b, th.Behind());
   im.RoundBox(b, 2, border, border);
   const Box in = b.Inset(1, 1);
   im.RoundBox(in, 1, th.fieldBg, th.fieldBg);
@@ -168,6 +170,7 @@ void SkinBuilder::Tab(Image& im, const Box& b, bool active, bool focused) const 
   const Rgb bottom = active ? th.activeTabBottom : th.tabBottom;
   const Rgb border = active ? th.pageBorder : th.tabBorder;
   const Box shape{b.l, b.t, b.r, b.b + 4};  // rounded at the top only
+  for (int y = b.t; y < b.b; ++y) im.Fill({b.l, y, b.r, y + 1}, th.FormAt(y - b.t));  // the strip behind
   for (int y = b.t; y < b.b; ++y)
     for (int x = b.l; x < b.r; ++x) {
       const double d = RoundBoxDistance(shape, th.radius + 1, x + 0.5, y + 0.5);
@@ -228,6 +231,7 @@ void SkinBuilder::GlyphButton(Image& im, const Box& b, State s, int glyph, bool 
 
 void SkinBuilder::Selection(Image& im, const Box& b, bool focused) const {
   const Rgb base = focused ? th.accent : Mix(th.accent, th.pageTop, 0.55);
+  im.Fill(b, th.fieldBg);
   im.RoundBox(b, 2, Mix(base, Rgb{255, 255, 255}, 0.18), base);
   im.RoundFrame(b, 2, Mix(base, Rgb{0, 0, 0}, 0.15));
 }

@@ -36,6 +36,11 @@ struct Theme {
   Rgb trackTop, trackBottom, glyph, glyphHot;
   Rgb menuBg, menuText;
   Rgb shadow;  // the layered border's shadow colour
+  int formRows = 71;  // height of the form picture's client, over which formTop..formBottom runs
+
+  // What lies behind pieces drawn on the page area and on the form (rounded corners show it).
+  Rgb Behind() const { return Mix(pageTop, pageBottom, 0.3); }
+  Rgb FormAt(int row) const { return Mix(formTop, formBottom, double(row) / (formRows - 1)); }
 };
 
 // A picture of the skin under construction: a canvas larger than needed, cropped to what

@@ -42,7 +42,7 @@ void Tab(FCtx& c) {
   s.Point("leftbottompoint", 4, 50).Point("rightbottompoint", 54, 50);
   s.Set("tableftoffset", 5).Set("tabrightoffset", 5);
   const Box strip = c.Put(gTab, 8, 20);
-  im.VGradient(strip, c.th.formTop, c.th.formBottom);
+  for (int y = strip.t; y < strip.b; ++y) im.Fill({strip.l, y, strip.r, y + 1}, c.th.FormAt(y - strip.t));
   s.Rect("tabsbgrect", strip).Flag("tabstretcheffect", true);
   for (const char* k : {"leftstretch", "topstretch", "rightstretch", "bottomstretch", "stretcheffect"})
     s.Flag(k, true);

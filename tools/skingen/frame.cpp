@@ -104,7 +104,7 @@ void Objects(const SkinSpec& spec, SkinBuilder& b) {
   b.Face(b.Img(cp), activeFrame, State::Hot, 2);
   cap.Rect("activeskinrect", {0, 0, 0, 0}).Rect("inactiveskinrect", {0, 0, 0, 0});
   GlowNone(cap.Flag("morphing", false).Set("morphkind", "mkdefault"));
-  cap.Rect("textrect", {18, 0, f.caption.W() - 4, f.caption.H()});
+  cap.Rect("textrect", {4, 0, f.caption.W() - 4, f.caption.H()});
   FontKeys(cap, "", 13, "fsbold", th.captionText).Color("activefontcolor", th.captionText);
   cap.Set("alignment", "taleftjustify").Flag("light", false).Color("lightcolor", th.highlight);
   cap.Color("activelightcolor", th.highlight).Flag("shadow", false).Color("shadowcolor", th.shadow);
@@ -119,17 +119,13 @@ void Objects(const SkinSpec& spec, SkinBuilder& b) {
   b.Img(cp).VLine(inactiveDivider.l + 1, inactiveDivider.t, inactiveDivider.b, th.frameTop);
   cap.Rect("dividerrect", divider).Rect("inactivedividerrect", inactiveDivider);
 
-  // Caption buttons right to left from the right edge; the system menu sits at the left.
+  // Caption buttons right to left from the right edge, all right of the caption's tiled
+  // middle so that stretching the frame never repeats them.
   const int size = f.caption.H() - 5, top = f.caption.t + 2;
   int x = f.w - 5;
   for (const CaptionButton& cb : kCaptionButtons) {
-    Box place;
-    if (cb.glyph == SkinBuilder::kSysMenu) {
-      place = {f.caption.l + 1, top, f.caption.l + 1 + size, top + size};
-    } else {
-      place = {x - size, top, x, top + size};
-      x -= size + 1;
-    }
+    const Box place{x - size, top, x, top + size};
+    x -= size + 1;
     b.GlyphButton(b.form.img, place, State::Normal, cb.glyph, false);
     Sec& s = ObjectBase(add(cb.name, "stdbutton"), cb.hint, cp, false, place);
     const Box hot = b.Put(cp, size, size), inactive = b.Put(cp, size, size);

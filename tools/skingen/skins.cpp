@@ -69,9 +69,10 @@ SkinSpec Skin0Spec() {
   f.client = {3, 20, 125, 91};
   f.maskArea = {3, 3, 125, 92};
   f.caption = {5, 2, 123, 20};
-  f.ltx = 8, f.lty = 21, f.rtx = 40, f.rty = 21, f.lbx = 8, f.lby = 86, f.rbx = 121, f.rby = 86;
+  f.ltx = 8, f.lty = 21, f.rtx = 38, f.rty = 21, f.lbx = 8, f.lby = 86, f.rbx = 121, f.rby = 86;
   s.picture = Identity();
   s.pictureCount = kGroupCount;
+  t.formRows = f.client.H();
   return s;
 }
 
@@ -141,6 +142,7 @@ SkinSpec Skin1Spec() {
   p[gLayerMask] = 7;
   p[gBackground] = 8;
   s.pictureCount = 9;
+  t.formRows = f.client.H();
   return s;
 }
 
@@ -216,6 +218,7 @@ SkinSpec Skin2Spec() {
   p[gBackground] = 13;
   s.pictureCount = 14;
   s.trackToolButtons = true;
+  t.formRows = f.client.H();
   return s;
 }
 
