@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "image/png/png_image.h"
+#include "ui/bitmap.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // Headers claiming huge images only measure the allocator; keep inputs to 4 M pixels.
@@ -23,5 +24,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
   std::vector<uint8_t> surface(16 * 16 * 4);
   img.DrawToSurface(surface.data(), 64, 16, 16, RECT{0, 0, 16, 16});
+  // Conversion to a framework bitmap: either a bitmap or a clean refusal.
+  TBitmap bitmap;
+  try {
+    img.AssignTo(&bitmap);
+  } catch (const Exception&) {
+  }
   return 0;
 }

@@ -283,4 +283,52 @@ TEST(StripGlyph, GlyphMarkAndEmptyFill) {
                                ".........."}));
 }
 
+TEST(ImageGlyph, CaptionBesideTheImageMarkUnderItAndPressedShift) {
+  TImageList images(nullptr);
+  images.SetSize(4, 4);
+  auto face = White(4, 4);
+  face->Canvas()->Brush().SetColor(clBlack);
+  face->Canvas()->FillRect(Rect(0, 0, 4, 4));
+  images.Add(face.get(), nullptr);
+  auto draw = [&](GlyphMark mark, PressedShift shift, int index) {
+    auto b = White(40, 20);
+    b->Canvas()->Font().SetHeight(-12);
+    DrawImageGlyphAndCaption(b->Canvas(), RECT{0, 0, 40, 20}, 2, clRed, mark, true, shift,
+                             &images, index, "Ab", glGlyphLeft, 3);
+    return b;
+  };
+  // Image at (2, 10 - 2); the mark's three rows end one below it, across its width.
+  auto marked = draw(GlyphMark::Show, PressedShift::None, 0);
+  EXPECT_EQ(marked->PixelRGB(2, 8), RGB(0, 0, 0));
+  EXPECT_EQ(marked->PixelRGB(5, 9), RGB(0, 0, 0));
+  for (int y = 10; y <= 12; ++y) {
+    EXPECT_EQ(marked->PixelRGB(2, y), RGB(255, 0, 0)) << y;
+    EXPECT_EQ(marked->PixelRGB(5, y), RGB(255, 0, 0)) << y;
+    EXPECT_EQ(marked->PixelRGB(6, y), RGB(255, 255, 255)) << y;
+  }
+  EXPECT_EQ(marked->PixelRGB(2, 13), RGB(255, 255, 255));
+  // The caption starts after glyph and spacing (x = 2 + 4 + 3), centred in its own box.
+  int first = 40;
+  for (int y = 0; y < 20; ++y)
+    for (int x = 6; x < 40; ++x)
+      if (marked->PixelRGB(x, y) != 0xFFFFFF && marked->PixelRGB(x, y) != RGB(255, 0, 0))
+        first = std::min(first, x);
+  EXPECT_GE(first, 9);
+  EXPECT_LE(first, 11);
+
+  // Pressed: the same picture one pixel right and down.
+  auto plain = draw(GlyphMark::None, PressedShift::None, 0);
+  auto pressed = draw(GlyphMark::None, PressedShift::Shift, 0);
+  for (int y = 0; y < 19; ++y)
+    for (int x = 0; x < 39; ++x) ASSERT_EQ(pressed->PixelRGB(x + 1, y + 1), plain->PixelRGB(x, y));
+
+  // An index outside the list draws no image: the caption moves to the margin (no spacing)
+  // and the mark goes under it.
+  auto none = draw(GlyphMark::Show, PressedShift::None, 1);
+  EXPECT_EQ(none->PixelRGB(2, 8), RGB(255, 255, 255));
+  int redRows = 0;
+  for (int y = 0; y < 20; ++y) redRows += none->PixelRGB(first + 4, y) == RGB(255, 0, 0);
+  EXPECT_EQ(redRows, 3);
+}
+
 }  // namespace
