@@ -48,8 +48,15 @@ void ProcessCrossSends() {
 bool TakePosted(MSG* out, HWND hwnd, UINT min, UINT max, bool remove) {
   State& s = S();
   std::lock_guard lock(s.queueMutex);
-  for (auto it = s.posted.begin(); it != s.posted.end(); ++it) {
-    if (!Matches(*it, hwnd, min, max)) continue;
+  for (auto it = s.posted.begin(); it != s.posted.end();) {
+    if (it->hwnd && !Get(it->hwnd)) {  // posted from another thread to a window now gone
+      it = s.posted.erase(it);
+      continue;
+    }
+    if (!Matches(*it, hwnd, min, max)) {
+      ++it;
+      continue;
+    }
     *out = *it;
     if (remove) s.posted.erase(it);
     return true;
@@ -171,15 +178,17 @@ LRESULT SendMessageW(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     for (HWND h : tops) SendMessageW(h, msg, wParam, lParam);
     return 0;
   }
-  Window* w = Get(hwnd);
-  if (!w) {
-    SetLastError(ERROR_INVALID_WINDOW_HANDLE);
-    return 0;
-  }
-  if (w->thread == std::this_thread::get_id() || w->thread == std::thread::id())
-    return CallWindowProcW(w->proc, hwnd, msg, wParam, lParam);
-  // Another thread: queue it for the window's thread and wait for the answer.
   State& s = S();
+  const std::thread::id gui = s.guiThread.load();
+  if (gui == std::thread::id() || gui == std::this_thread::get_id()) {
+    Window* w = Get(hwnd);
+    if (!w) {
+      SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+      return 0;
+    }
+    return CallWindowProcW(w->proc, hwnd, msg, wParam, lParam);
+  }
+  // Another thread: queue it for the windows' thread, which checks the handle, and wait.
   CrossSend cs{hwnd, msg, wParam, lParam};
   {
     std::lock_guard lock(s.queueMutex);
@@ -202,17 +211,16 @@ BOOL PostMessageW(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     for (HWND h : tops) Post(h, msg, wParam, lParam);
     return TRUE;
   }
-  if (hwnd) {
-    Window* w = Get(hwnd);
-    if (!w) {
-      SetLastError(ERROR_INVALID_WINDOW_HANDLE);
-      return FALSE;
-    }
-    if (w->thread != std::this_thread::get_id()) {
-      Post(hwnd, msg, wParam, lParam);
-      GetBackend().Wake();
-      return TRUE;
-    }
+  const std::thread::id gui = S().guiThread.load();
+  if (gui != std::thread::id() && gui != std::this_thread::get_id()) {
+    // Another thread must not read the window table; the retrieval drops stale handles.
+    Post(hwnd, msg, wParam, lParam);
+    GetBackend().Wake();
+    return TRUE;
+  }
+  if (hwnd && !Get(hwnd)) {
+    SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+    return FALSE;
   }
   Post(hwnd, msg, wParam, lParam);
   return TRUE;

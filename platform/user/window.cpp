@@ -266,6 +266,7 @@ HWND CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD
   w->extra.assign(size_t(cls->wndExtra), 0);
   w->id = (style & WS_CHILD) ? LONG_PTR(menu) : 0;
   w->thread = std::this_thread::get_id();
+  s.guiThread = w->thread;
   const HWND hwnd = w->handle;
   s.windows[hwnd] = std::move(win);
   Link(w, parentW);

@@ -2,6 +2,7 @@
 // timers, focus, activation and capture. Shared by the files of platform/user only.
 #pragma once
 
+#include <atomic>
 #include <condition_variable>
 #include <deque>
 #include <map>
@@ -117,6 +118,8 @@ struct State {
   std::shared_ptr<WindowClass> desktopClass;
 
   std::mutex queueMutex;  // guards posted and crossSends
+  // The thread that owns the windows; other threads only post and send (without touching them).
+  std::atomic<std::thread::id> guiThread{};
   std::condition_variable crossDone;
   std::deque<MSG> posted;
   std::deque<CrossSend*> crossSends;

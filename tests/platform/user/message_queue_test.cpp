@@ -121,6 +121,15 @@ TEST_F(MessageQueue, SendFromAnotherThreadIsDeliveredBeforePostedMessages) {
   EXPECT_EQ(m.message, UINT(WM_USER));
   EXPECT_EQ(result, 42);
   EXPECT_TRUE(inSend);
+  // Posts from another thread arrive; one to a handle that is not a window is dropped.
+  std::thread poster([w] {
+    PostMessageW(w, WM_USER + 6, 0, 0);
+    PostMessageW(HWND(uintptr_t(0x999990)), WM_USER + 7, 0, 0);
+  });
+  poster.join();
+  RunUntilIdle();
+  EXPECT_EQ(Count(w, WM_USER + 6), 1);
+  EXPECT_FALSE(PeekMessageW(&m, nullptr, 0, 0, PM_NOREMOVE));
   EXPECT_EQ(Count(w, WM_USER + 5), 1);
 }
 
