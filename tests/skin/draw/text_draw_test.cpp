@@ -372,7 +372,17 @@ TEST(PlatformEntries, WrappersWorkWithoutTheirEntryPoints) {
   EXPECT_FALSE(UpdateLayeredWindowSafe(nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, 0,
                                        nullptr, ULW_ALPHA));
   EXPECT_EQ(GetMonitorArea(nullptr, MonitorArea::Full).right, GetSystemMetrics(SM_CXSCREEN));
+
+  // Without the wide routine the text goes through the ANSI code page and looks the same.
+  auto wide = Filled(80, 20, clWhite);
+  auto ansi = Filled(80, 20, clWhite);
+  RECT a{0, 0, 80, 20}, b{0, 0, 80, 20};
+  DrawWideText(wide->Canvas(), u"Ab \u641c\u7d22", a, DT_SINGLELINE);
+  EntryPoints().NTPlatform = false;
+  DrawWideText(ansi->Canvas(), u"Ab \u641c\u7d22", b, DT_SINGLELINE);
   EntryPoints() = saved;
+  EXPECT_TRUE(SamePixels(*wide, *ansi));
+  EXPECT_FALSE(SamePixels(*wide, *Filled(80, 20, clWhite)));
 }
 
 }  // namespace
