@@ -51,7 +51,7 @@ SkinSpec Skin0Spec() {
   t.tabTop = RgbOf(0x7C95AF);
   t.tabBottom = RgbOf(0x66809B);
   t.tabBorder = RgbOf(0x526B85);
-  t.tabText = RgbOf(0xE3EBF3);
+  t.tabText = RgbOf(0xD3DEE9);
   t.tabHotText = kWhite;
   t.activeTabTop = RgbOf(0xFDFEFF);
   t.activeTabBottom = t.pageTop;
@@ -181,8 +181,8 @@ SkinSpec Skin2Spec() {
   t.tabTop = RgbOf(0x7F9C6C);
   t.tabBottom = RgbOf(0x6A8858);
   t.tabBorder = RgbOf(0x56704A);
-  t.tabText = RgbOf(0xEDF3E6);
-  t.tabHotText = kWhite;
+  t.tabText = RgbOf(0xE6EEDD);
+  t.tabHotText = RgbOf(0xFFF0B0);
   t.activeTabTop = RgbOf(0xFFFFFB);
   t.activeTabBottom = t.pageTop;
   t.activeTabText = text;
