@@ -243,10 +243,11 @@ void Panel(Ctx& c, const std::string& name, int kind) {
     c.b.Page(im, skin, true);
   }
   Sec& s = BaseKeys(c.Add(name, "panel"), c.P(gPanels), skin);
+  // Gradients run through these pieces: stretched, never repeated, they show no bands.
   if (bar)
-    NineKeys(s, 4, 0, w - 4, 0, 4, h, w - 4, h, {4, 3, w - 4, h - 3}, false, false);
+    NineKeys(s, 4, 0, w - 4, 0, 4, h, w - 4, h, {4, 3, w - 4, h - 3}, true, true);
   else
-    NineKeys(s, 6, top + 2, w - 6, top + 2, 6, h - 6, w - 6, h - 6, {3, top, w - 3, h - 3}, false, false);
+    NineKeys(s, 6, top + 2, w - 6, top + 2, 6, h - 6, w - 6, h - 6, {3, top, w - 3, h - 3}, true, true);
   s.Set("bgpictureindex", -1).Rect("captionrect", kind == 1 || kind == 6 ? Box{8, 0, w - 8, 15} : Box{4, 0, w - 4, std::min(h, 18)});
   s.Set("alignment", kind == 5 ? "tacenter" : "taleftjustify");
   FontKeys(s, "", 14, kind == 5 ? "fsbold" : "", kind == 5 || bar ? c.Text(State::Normal) : c.th.fieldText);

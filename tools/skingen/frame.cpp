@@ -102,7 +102,16 @@ void Objects(const SkinSpec& spec, SkinBuilder& b) {
   const Box frame = b.Put(cp, 40, f.caption.H()), activeFrame = b.Put(cp, 40, f.caption.H());
   b.Face(b.Img(cp), frame, State::Normal, 2);
   b.Face(b.Img(cp), activeFrame, State::Hot, 2);
-  cap.Rect("activeskinrect", {0, 0, 0, 0}).Rect("inactiveskinrect", {0, 0, 0, 0});
+  // Hot and inactive captions: the caption band of the frame as is, and dimmed towards grey.
+  const Box capHot = b.Put(cp, f.caption.W(), f.caption.H()), capOff = b.Put(cp, f.caption.W(), f.caption.H());
+  b.Img(cp).CopyFrom(b.form.img, f.caption, capHot.l, capHot.t);
+  for (int y = 0; y < f.caption.H(); ++y)
+    for (int x = 0; x < f.caption.W(); ++x) {
+      const Rgb c = b.form.img.At(f.caption.l + x, f.caption.t + y);
+      const uint8_t grey = static_cast<uint8_t>((c.r * 3 + c.g * 6 + c.b) / 10);
+      b.Img(cp).Set(capOff.l + x, capOff.t + y, Mix(c, Rgb{grey, grey, grey}, 0.6));
+    }
+  cap.Rect("activeskinrect", capHot).Rect("inactiveskinrect", capOff);
   GlowNone(cap.Flag("morphing", false).Set("morphkind", "mkdefault"));
   cap.Rect("textrect", {4, 0, f.caption.W() - 4, f.caption.H()});
   FontKeys(cap, "", 13, "fsbold", th.captionText).Color("activefontcolor", th.captionText);
