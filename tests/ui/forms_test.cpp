@@ -1,6 +1,7 @@
 #include <string>
 #include <vector>
 
+#include "ui/std_ctrls.h"
 #include "ui_fixture.h"
 
 namespace lumoa::ui::test {
@@ -252,6 +253,108 @@ TEST_F(Forms, ClientSizeAndBorderStyleBeforeAndAfterTheWindowExists) {
   f->SetBorderStyle(bsNone);  // the window is made again without a frame
   EXPECT_FALSE(GetWindowLongW(f->Handle(), GWL_STYLE) & WS_CAPTION);
   EXPECT_EQ(f->ClientWidth(), f->Width());
+}
+
+}  // namespace
+}  // namespace lumoa::ui::test
+
+namespace lumoa::ui::test {
+namespace {
+
+class Windows : public UiTest {};
+
+TEST_F(Windows, HandlesAreMadeWhenNeededAndRecreatedWithTheirText) {
+  TForm* f = MakeForm();
+  auto* b = new Box(f);
+  b->SetText("kept");
+  EXPECT_FALSE(b->HandleAllocated());
+  EXPECT_THROW(b->Handle(), EInvalidOperation);  // no parent window to live in
+  b->SetParent(f);
+  EXPECT_TRUE(b->HandleAllocated());
+  HWND first = b->Handle();
+  EXPECT_EQ(TWinControl::FindControl(first), b);
+  WCHAR buf[16] = {};
+  GetWindowTextW(first, buf, 16);
+  EXPECT_EQ(std::u16string(buf), u"kept");
+  b->RecreateWnd();
+  EXPECT_FALSE(IsWindow(first));
+  EXPECT_EQ(b->Text(), "kept");
+  EXPECT_EQ(TWinControl::FindControl(b->Handle()), b);
+  // A window class is registered once per control class.
+  WNDCLASSEXW wc{};
+  wc.cbSize = sizeof wc;
+  EXPECT_TRUE(GetClassInfoExW(nullptr, u"Box", &wc));
+  auto* second = new Box(f);
+  second->SetParent(f);
+  EXPECT_TRUE(second->HandleAllocated());
+}
+
+TEST_F(Windows, NotificationsToTheParentAreReflectedToTheChild) {
+  TForm* f = MakeForm();
+  auto* b = new Box(f);
+  b->SetParent(f);
+  std::vector<UINT> got;
+  for (UINT msg : {CN_COMMAND, CN_NOTIFY}) {
+    b->SetMessageHandler(msg, [&, msg](TMessage& m) {
+      got.push_back(msg);
+      m.Result = 7;
+    });
+  }
+  HWND child = b->Handle();
+  EXPECT_EQ(SendMessageW(f->Handle(), WM_COMMAND, MAKEWPARAM(1, 2), reinterpret_cast<LPARAM>(child)), 7);
+  NMHDR hdr{child, 1, 99};
+  EXPECT_EQ(SendMessageW(f->Handle(), WM_NOTIFY, 1, reinterpret_cast<LPARAM>(&hdr)), 7);
+  EXPECT_EQ(got, (std::vector<UINT>{CN_COMMAND, CN_NOTIFY}));
+  // Colour requests are answered by the child from its own font and colour.
+  b->SetColor(clYellow);
+  b->Font()->SetColor(clRed);
+  HDC dc = GetDC(child);
+  const LRESULT brush =
+      SendMessageW(f->Handle(), WM_CTLCOLOREDIT, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(child));
+  EXPECT_NE(brush, 0);
+  EXPECT_EQ(GetTextColor(dc), ColorToRGB(clRed));
+  EXPECT_EQ(GetBkColor(dc), ColorToRGB(clYellow));
+  ReleaseDC(child, dc);
+  // Without a child behind it the notification goes to the form's own default handling.
+  EXPECT_EQ(SendMessageW(f->Handle(), WM_COMMAND, 1, 0), 0);
+}
+
+TEST_F(Windows, HiddenOrDisabledControlsRefuseTheFocus) {
+  TForm* f = MakeForm();
+  auto* b = new Box(f);
+  b->SetParent(f);
+  b->SetEnabled(false);
+  EXPECT_FALSE(b->CanFocus());
+  EXPECT_THROW(b->SetFocus(), EInvalidOperation);
+  EXPECT_FALSE(IsWindowEnabled(b->Handle()));
+  b->SetEnabled(true);
+  b->Hide();
+  EXPECT_THROW(b->SetFocus(), EInvalidOperation);
+  EXPECT_FALSE(IsWindowVisible(b->Handle()));
+  b->Show();
+  b->SetFocus();
+  EXPECT_TRUE(b->Focused());
+}
+
+TEST_F(Windows, ShowModalRunsUntilAButtonSetsTheResult) {
+  MakeForm();
+  auto* dlg = new TForm(Application);
+  dlg->SetBorderStyle(bsDialog);
+  dlg->SetBounds(50, 50, 200, 100);
+  auto* ok = new TButton(dlg);
+  ok->SetParent(dlg);
+  ok->SetBounds(10, 10, 60, 24);
+  ok->ModalResult = mrOk;
+  hb().SetIdleHandler([&] {
+    const TPoint p = ok->ClientToScreen(Point(5, 5));
+    hb().Click(p.x, p.y);
+  });
+  EXPECT_EQ(dlg->ShowModal(), mrOk);
+  hb().SetIdleHandler(nullptr);
+  EXPECT_FALSE(dlg->Visible());
+  hb().SetIdleHandler([&] { PostMessageW(dlg->Handle(), WM_CLOSE, 0, 0); });
+  EXPECT_EQ(dlg->ShowModal(), mrCancel);
+  hb().SetIdleHandler(nullptr);
 }
 
 }  // namespace

@@ -172,6 +172,59 @@ TEST_F(ListBoxes, ClickSelectsAndRaisesOnClickAndItemsSurviveANewWindow) {
   EXPECT_THROW(list->Items()->Get(0), EListError);
 }
 
+class PageOrder : public UiTest {};
+
+TEST_F(PageOrder, SheetsKeepTheirOrderAndTheActivePageFollowsVisibilityAndRemoval) {
+  TPageControl pcHolder(nullptr);  // no parent: no window, the bookkeeping alone
+  TPageControl* pc = &pcHolder;
+  std::vector<TTabSheet*> sheets;
+  for (int i = 0; i < 4; ++i) {
+    auto* s = new TTabSheet(nullptr);
+    s->SetCaption("p" + IntToStr(i));
+    s->SetPageControl(pc);
+    sheets.push_back(s);
+  }
+  EXPECT_EQ(pc->PageCount(), 4);
+  EXPECT_EQ(pc->ActivePage(), nullptr);
+  pc->SetActivePage(sheets[1]);
+  EXPECT_TRUE(sheets[1]->Visible());
+  EXPECT_FALSE(sheets[0]->Visible());
+  EXPECT_EQ(pc->TabIndex(), 1);
+  TPageControl other(nullptr);
+  EXPECT_THROW(other.SetActivePage(sheets[0]), EInvalidOperation);
+
+  std::vector<std::string> log;
+  bool veto = true;
+  pc->OnChanging = [&](TObject*, bool& allow) {
+    log.push_back("changing");
+    allow = !veto;
+  };
+  pc->OnChange = [&](TObject*) { log.push_back("change " + pc->ActivePage()->Caption()); };
+  pc->SelectNextPage(true);
+  EXPECT_EQ(pc->ActivePage(), sheets[1]);
+  veto = false;
+  sheets[2]->SetTabVisible(false);
+  pc->SelectNextPage(true);  // skips the hidden tab
+  pc->SelectNextPage(true);  // wraps around
+  EXPECT_EQ(log, (std::vector<std::string>{"changing", "changing", "change p3", "changing",
+                                           "change p0"}));
+  EXPECT_EQ(sheets[3]->TabIndex(), 2);
+  EXPECT_EQ(sheets[2]->TabIndex(), -1);
+  // Hiding the active tab or removing the active sheet moves on to the next visible one.
+  sheets[0]->SetTabVisible(false);
+  EXPECT_EQ(pc->ActivePage(), sheets[1]);
+  sheets[1]->Free();
+  EXPECT_EQ(pc->ActivePage(), sheets[3]);
+  EXPECT_EQ(pc->PageCount(), 3);
+  sheets[3]->SetPageIndex(0);
+  EXPECT_EQ(pc->Pages(0), sheets[3]);
+  EXPECT_EQ(sheets[0]->PageIndex(), 1);
+  EXPECT_THROW(pc->Pages(3), EListError);
+  EXPECT_EQ(log.size(), 5u);  // none of this raised events
+  for (TTabSheet* s : {sheets[0], sheets[2], sheets[3]}) s->Free();
+  EXPECT_EQ(pc->PageCount(), 0);
+}
+
 class Pages : public UiTest {
  protected:
   void SetUp() override {
