@@ -22,6 +22,8 @@ struct FrameSpec {
   Box client, maskArea, caption;
   int ltx = 0, lty = 0, rtx = 0, rty = 0, lbx = 0, lby = 0, rbx = 0, rby = 0;
   bool mask = true;
+  // Stretch the client to the form's height and repeat it across (else tile it both ways).
+  bool stretchClient = false;
 };
 
 struct SkinSpec {

@@ -62,8 +62,9 @@ void FormInfo(const SkinSpec& spec, SkinBuilder& b) {
   s.Point("lefttoppoint", f.ltx, f.lty).Point("righttoppoint", f.rtx, f.rty);
   s.Point("leftbottompoint", f.lbx, f.lby).Point("rightbottompoint", f.rbx, f.rby);
   s.Rect("clientrect", f.client).Set("bgpictureindex", -1).Set("mdibgpictureindex", -1);
-  for (const char* k : {"leftstretch", "rightstretch", "topstretch", "bottomstretch"}) s.Flag(k, false);
-  s.Flag("stretcheffect", false).Set("stretchtype", "stfull");
+  // Sides stretch so that the frame's gradients never restart along a tall or wide form.
+  for (const char* k : {"leftstretch", "rightstretch", "topstretch", "bottomstretch"}) s.Flag(k, true);
+  s.Flag("stretcheffect", f.stretchClient).Set("stretchtype", f.stretchClient ? "sthorz" : "stfull");
   s.Flag("mdibgstretcheffect", false).Set("mdibgstretchtype", "stfull");
   s.Rect("maskrectarea", f.maskArea);
   s.Point("hittestlefttoppoint", f.ltx, f.lty).Point("hittestrighttoppoint", f.rtx, f.rty);

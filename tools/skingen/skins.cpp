@@ -129,6 +129,7 @@ SkinSpec Skin1Spec() {
   f.client = {5, 28, 193, 164};
   f.maskArea = {5, 5, 193, 165};
   f.caption = {8, 4, 190, 27};
+  f.stretchClient = true;
   f.ltx = 12, f.lty = 30, f.rtx = 60, f.rty = 30, f.lbx = 12, f.lby = 158, f.rbx = 186, f.rby = 158;
   // Nine pictures: controls share atlases.
   auto& p = s.picture;
@@ -201,6 +202,7 @@ SkinSpec Skin2Spec() {
   f.caption = {6, 3, 218, 23};
   f.ltx = 10, f.lty = 26, f.rtx = 110, f.rty = 26, f.lbx = 10, f.lby = 160, f.rbx = 214, f.rby = 160;
   f.mask = false;
+  f.stretchClient = true;
   auto& p = s.picture;
   p[gButtons] = 0;
   p[gGlow] = 1;
