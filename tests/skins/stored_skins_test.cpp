@@ -190,8 +190,18 @@ TEST(StoredSkins, Skin0ButtonsFollowTheWorkedFigures) {
   const TBitmap* mask = s.data->ActivePicture(b.glowlayermaskpictureindex);
   ASSERT_NE(glow, nullptr);
   ASSERT_NE(mask, nullptr);
-  EXPECT_GE(glow->Width(), 76 + 2 * 13);
-  EXPECT_GE(glow->Height(), 21 + 2 * 11);
+  ASSERT_EQ(glow->Width(), 76 + 2 * 13);
+  ASSERT_EQ(glow->Height(), 21 + 2 * 11);
+  // The glow window lies over the button: clear over the face, soft just outside it.
+  ASSERT_EQ(mask->Width(), glow->Width());
+  EXPECT_EQ(GetRValue(mask->PixelRGB(13 + 38, 11 + 10)), 0);
+  EXPECT_EQ(GetRValue(mask->PixelRGB(13 + 2, 11 + 2)), 0);
+  EXPECT_GT(GetRValue(mask->PixelRGB(13 - 3, 11 + 10)), 40);
+  EXPECT_GT(GetRValue(mask->PixelRGB(13 + 38, 11 - 3)), 40);
+  EXPECT_EQ(GetRValue(mask->PixelRGB(0, 0)), 0);
+  // Colours are premultiplied by the mask, as the layered window expects.
+  for (int x = 0; x < glow->Width(); x += 7)
+    EXPECT_LE(GetBValue(glow->PixelRGB(x, 5)), GetRValue(mask->PixelRGB(x, 5)) + 1);
 
   const auto& t = s.Control<TksDataSkinButtonControl>("resizetoolbutton");
   EXPECT_EQ(W(t.skinrect), 40);
