@@ -371,7 +371,7 @@ int main(int argc, char** argv) {
   try {
     TksCompressedStoredSkin stored(nullptr);
     Load(argv[1], stored);
-    if (stored.IsEmpty()) throw Exception(std::string(argv[1]) + " holds no skin (empty or of a newer version)");
+    if (stored.IsEmpty()) throw Exception(std::string(argv[1]) + " holds no skin: it is not a compressed skin file, or one of a newer version");
     TksSkinData data(nullptr);
     data.SetCompressedStoredSkin(&stored);
     if (data.Empty()) throw Exception(std::string(argv[1]) + " did not load (newer package version)");
