@@ -48,9 +48,9 @@ SkinSpec Skin0Spec() {
   t.frameBottom = RgbOf(0x9FB3C8);
   t.frameBorder = RgbOf(0x6E859D);
   t.captionText = RgbOf(0x24384D);
-  t.tabTop = RgbOf(0x7C95AF);
-  t.tabBottom = RgbOf(0x66809B);
-  t.tabBorder = RgbOf(0x526B85);
+  t.tabTop = RgbOf(0x6A84A0);
+  t.tabBottom = RgbOf(0x56708C);
+  t.tabBorder = RgbOf(0x465E78);
   t.tabText = RgbOf(0xD3DEE9);
   t.tabHotText = kWhite;
   t.activeTabTop = RgbOf(0xFDFEFF);
@@ -179,9 +179,9 @@ SkinSpec Skin2Spec() {
   t.frameBottom = RgbOf(0xAFC099);
   t.frameBorder = RgbOf(0x7C8E6C);
   t.captionText = RgbOf(0x22311A);
-  t.tabTop = RgbOf(0x7F9C6C);
-  t.tabBottom = RgbOf(0x6A8858);
-  t.tabBorder = RgbOf(0x56704A);
+  t.tabTop = RgbOf(0x6C8A59);
+  t.tabBottom = RgbOf(0x587646);
+  t.tabBorder = RgbOf(0x4A633D);
   t.tabText = RgbOf(0xE6EEDD);
   t.tabHotText = RgbOf(0xFFF0B0);
   t.activeTabTop = RgbOf(0xFFFFFB);
