@@ -28,6 +28,10 @@ struct Clipboard {
   HWND owner = nullptr;
   bool emptied = false;             // EmptyClipboard ran while open: SetClipboardData allowed
   std::map<UINT, HGLOBAL> data;     // what this process put there or last handed out
+  ~Clipboard() {
+    // At exit: the block table may be gone already, so free the memory directly.
+    for (auto& [format, h] : data) std::free(h);
+  }
 };
 
 Clipboard& CB() {

@@ -34,6 +34,7 @@ bool Empty(const RECT& r) { return r.right <= r.left || r.bottom <= r.top; }
 }  // namespace
 
 HRGN ToHrgn(const RectRegion& r) {
+  if (r.Empty()) return CreateRectRgn(0, 0, 0, 0);
   const auto& rects = r.rects();
   std::vector<char> buf(sizeof(RGNDATAHEADER) + rects.size() * sizeof(RECT));
   auto* data = reinterpret_cast<RGNDATA*>(buf.data());
@@ -42,7 +43,7 @@ HRGN ToHrgn(const RectRegion& r) {
   data->rdh.nCount = DWORD(rects.size());
   data->rdh.nRgnSize = DWORD(rects.size() * sizeof(RECT));
   data->rdh.rcBound = r.Bounds();
-  if (!rects.empty()) std::memcpy(data->Buffer, rects.data(), rects.size() * sizeof(RECT));
+  std::memcpy(data->Buffer, rects.data(), rects.size() * sizeof(RECT));
   return ExtCreateRegion(nullptr, DWORD(buf.size()), data);
 }
 

@@ -155,7 +155,10 @@ BOOL SetWindowPos(HWND hwnd, HWND after, int x, int y, int cx, int cy, UINT flag
   const bool sized = newRect.right - newRect.left != oldRect.right - oldRect.left ||
                      newRect.bottom - newRect.top != oldRect.bottom - oldRect.top;
   w->rect = newRect;
-  if (sized || (wp.flags & SWP_FRAMECHANGED)) ComputeNonClient(w);
+  if (sized || (wp.flags & SWP_FRAMECHANGED)) {
+    ComputeNonClient(w);
+    if (!(w = Get(hwnd))) return FALSE;
+  }
   bool zChanged = false;
   if (!(wp.flags & SWP_NOZORDER)) zChanged = ApplyZOrder(w, wp.hwndInsertAfter);
   if (wp.flags & SWP_SHOWWINDOW) w->style |= WS_VISIBLE;
