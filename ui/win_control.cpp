@@ -72,6 +72,8 @@ TWinControl::TWinControl(TComponent* AOwner) : TControl(AOwner) { Alive().insert
 
 TWinControl::~TWinControl() {
   Alive().erase(this);
+  // Leave the parent while still whole, so it never sees a half-destroyed window control.
+  if (FParent) FParent->RemoveControl(this);
   if (FHandle) {
     // Derived parts are gone: the window goes without reaching this object's handlers.
     Bindings().erase(FHandle);
