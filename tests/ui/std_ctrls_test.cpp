@@ -296,5 +296,31 @@ TEST_F(Pages, AVetoKeepsThePageAndCodeSwitchesSilently) {
   EXPECT_EQ(pc->TabIndex(), 0);
 }
 
+TEST_F(Pages, CtrlTabTurnsPagesAndFocusLeavesAHiddenPage) {
+  auto* onWeb = new TButton(form);
+  onWeb->SetParent(pc->Pages(0));
+  auto* onNews = new TButton(form);
+  onNews->SetParent(pc->Pages(1));
+  onWeb->SetFocus();
+  Pump();
+  ASSERT_TRUE(onWeb->Focused());
+  hb().KeyDown(VK_CONTROL);
+  hb().PressKey(VK_TAB);
+  hb().KeyUp(VK_CONTROL);
+  Pump();
+  EXPECT_EQ(log, (std::vector<std::string>{"changing", "change news"}));
+  EXPECT_TRUE(onNews->Focused());  // the first control of the new page takes the focus
+  EXPECT_EQ(form->ActiveControl(), onNews);
+  log.clear();
+  hb().KeyDown(VK_CONTROL);
+  hb().KeyDown(VK_SHIFT);
+  hb().PressKey(VK_TAB);
+  hb().KeyUp(VK_SHIFT);
+  hb().KeyUp(VK_CONTROL);
+  Pump();
+  EXPECT_EQ(log, (std::vector<std::string>{"changing", "change web"}));
+  EXPECT_TRUE(onWeb->Focused());
+}
+
 }  // namespace
 }  // namespace lumoa::ui::test
