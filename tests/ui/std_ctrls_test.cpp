@@ -3,6 +3,7 @@
 
 #include "ui/page_control.h"
 #include "ui/std_ctrls.h"
+#include "ui/up_down.h"
 #include "ui_fixture.h"
 
 namespace lumoa::ui::test {
@@ -101,6 +102,42 @@ TEST_F(Edits, EnterReachesOnKeyDownThenOnKeyPressAndReadOnlyRefusesEdits) {
   edit->SetSelStart(1);
   Type(u"abcd");
   EXPECT_EQ(edit->Text(), "Zab");
+}
+
+class UpDowns : public UiTest {};
+
+TEST_F(UpDowns, ArrowsStepThePositionWithinTheRangeUnlessRefused) {
+  if (!ClassAvailable(UPDOWN_CLASSW)) GTEST_SKIP() << "up-down class not available yet";
+  TForm* form = MakeForm(0, 0, 100, 100);
+  auto* ud = new TUpDown(form);
+  ud->SetBounds(10, 10, 17, 30);
+  ud->SetMax(2);
+  ud->SetParent(form);
+  std::vector<std::string> log;
+  bool refuse = false;
+  ud->OnChanging = [&](TObject*, bool& allow) { allow = !refuse; };
+  ud->OnClick = [&](TObject*, TUDBtnType b) {
+    log.push_back((b == btNext ? "next " : "prev ") + std::to_string(ud->Position()));
+  };
+  auto click = [&](int y) {
+    hb().AdvanceClock(1000);
+    ClickAt(ud, 8, y);
+  };
+  click(5);
+  click(5);
+  click(5);   // at Max: no step, no event
+  click(25);
+  refuse = true;
+  click(25);
+  EXPECT_EQ(log, (std::vector<std::string>{"next 1", "next 2", "prev 1"}));
+  EXPECT_EQ(ud->Position(), 1);
+  refuse = false;
+  ud->SetPosition(9);  // clamped to the range
+  EXPECT_EQ(ud->Position(), 2);
+  ud->SetWrap(true);   // a new window keeps range and position
+  EXPECT_EQ(ud->Position(), 2);
+  click(5);
+  EXPECT_EQ(ud->Position(), 0);
 }
 
 class ListBoxes : public UiTest {
