@@ -71,6 +71,9 @@ using TMouseEvent = std::function<void(TObject* Sender, TMouseButton Button, TSh
 using TMouseMoveEvent = std::function<void(TObject* Sender, TShiftState Shift, int X, int Y)>;
 using TKeyEvent = std::function<void(TObject* Sender, WORD& Key, TShiftState Shift)>;
 using TKeyPressEvent = std::function<void(TObject* Sender, WCHAR& Key)>;
+// WheelDelta: +120 per notch away from the user; MousePos in screen coordinates.
+using TMouseWheelEvent = std::function<void(TObject* Sender, TShiftState Shift, int WheelDelta,
+                                            TPoint MousePos, bool& Handled)>;
 
 class TControl : public TComponent {
  public:
@@ -171,6 +174,7 @@ class TControl : public TComponent {
   TNotifyEvent OnMouseEnter;
   TNotifyEvent OnMouseLeave;
   TNotifyEvent OnResize;
+  TMouseWheelEvent OnMouseWheel;
 
   void Loaded() override;
 

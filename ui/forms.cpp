@@ -417,8 +417,9 @@ HWND TApplication::Handle() {
 }
 
 void TApplication::Terminate() {
-  if (FTerminated) return;
-  FTerminated = true;
+  // The loop ends when it takes the quit message, after what is already posted (a Release).
+  if (FQuitPosted || FTerminated) return;
+  FQuitPosted = true;
   PostQuitMessage(0);
 }
 
@@ -439,6 +440,7 @@ bool TApplication::ProcessMessage(MSG& Msg) {
   if (!PeekMessageW(&Msg, nullptr, 0, 0, PM_REMOVE)) return false;
   if (Msg.message == WM_QUIT) {
     FTerminated = true;
+    FQuitPosted = false;
     return true;
   }
   bool handled = false;

@@ -168,6 +168,7 @@ class TApplication : public TComponent {
 
   // Shows the main form and handles messages until Terminate (closing the main form).
   void Run();
+  // Asks the loop to end: it does once it takes the quit message (Terminated then).
   void Terminate();
   bool Terminated() const { return FTerminated; }
   void ProcessMessages();
@@ -194,6 +195,7 @@ class TApplication : public TComponent {
   AnsiString FTitle;
   TCustomForm* FMainForm = nullptr;
   bool FTerminated = false;
+  bool FQuitPosted = false;
   bool FHandlingException = false;
 };
 

@@ -716,6 +716,18 @@ void TWinControl::Dispatch(TMessage& Message) {
     case CN_BASE + WM_SYSKEYDOWN:
       Message.Result = HandleDialogKey(Message) ? 1 : 0;
       return;
+    case WM_MOUSEWHEEL:
+      if (OnMouseWheel) {
+        bool handled = false;
+        const TPoint pos = Point(GET_X_LPARAM(Message.LParam), GET_Y_LPARAM(Message.LParam));
+        OnMouseWheel(this, KeysToShiftState(GET_KEYSTATE_WPARAM(Message.WParam)),
+                     GET_WHEEL_DELTA_WPARAM(Message.WParam), pos, handled);
+        if (handled) {
+          Message.Result = 1;
+          return;
+        }
+      }
+      break;
     case CM_ENTER:
       DoEnter();
       return;

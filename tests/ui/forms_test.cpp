@@ -113,6 +113,55 @@ TEST_F(Forms, ClosingTheMainFormEndsRun) {
   EXPECT_TRUE(Application->Terminated());
 }
 
+TEST_F(Forms, CloseThenReleaseOfTheMainFormFreesItAndEndsTheLoop) {
+  TForm* main = nullptr;
+  Application->CreateForm(main);
+  main->SetBorderStyle(bsNone);
+  main->SetBounds(0, 0, 100, 50);
+  auto* b = new Box(main);
+  b->SetBounds(0, 0, 20, 20);
+  b->SetParent(main);
+  std::vector<std::string> log;
+  main->OnClose = [&](TObject*, TCloseAction& a) {
+    log.push_back("close");
+    a = caFree;
+  };
+  main->OnDestroy = [&](TObject*) { log.push_back("destroy"); };
+  b->OnClick = [&](TObject*) {
+    main->Close();
+    main->Release();
+    log.push_back("handler done");
+  };
+  hb().SetIdleHandler([&] { hb().Click(5, 5); });
+  Application->Run();
+  hb().SetIdleHandler(nullptr);
+  EXPECT_EQ(log, (std::vector<std::string>{"close", "handler done", "destroy"}));
+  if (Application->MainForm()) Application->MainForm()->OnDestroy = nullptr;  // log dies here
+  EXPECT_EQ(Application->MainForm(), nullptr);
+  EXPECT_EQ(Screen->FormCount(), 0);
+}
+
+TEST_F(Forms, WheelGoesToTheFocusedControlThenItsParent) {
+  TForm* f = MakeForm(0, 0, 100, 100);
+  auto* b = new Box(f);
+  b->SetParent(f);
+  b->SetFocus();
+  std::vector<std::string> log;
+  f->OnMouseWheel = [&](TObject*, TShiftState, int delta, TPoint, bool& handled) {
+    log.push_back("form " + std::to_string(delta));
+    handled = true;
+  };
+  b->OnMouseWheel = [&](TObject*, TShiftState, int delta, TPoint, bool& handled) {
+    log.push_back("box " + std::to_string(delta));
+    handled = delta > 0;
+  };
+  hb().MoveMouse(50, 50);
+  hb().Wheel(120);
+  hb().Wheel(-120);
+  Pump();
+  EXPECT_EQ(log, (std::vector<std::string>{"box 120", "box -120", "form -120"}));
+}
+
 TEST_F(Forms, TabMovesFocusInTabOrderAndTheFormTracksTheActiveControl) {
   TForm* f = MakeForm();
   auto* a = new Box(f);
