@@ -1,0 +1,383 @@
+#include "app/main_form.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <optional>
+#include <string>
+#include <thread>
+
+#include "app/logo_view.h"
+#include "app/search_request.h"
+#include "platform/backend/headless/headless_backend.h"
+#include "platform/user/window.h"
+
+namespace lumoa::app {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string Str(const RECT& r) {
+  return std::to_string(r.left) + "," + std::to_string(r.top) + "," + std::to_string(r.right) +
+         "," + std::to_string(r.bottom);
+}
+
+// The real main form on the headless back end, with BROWSER pointing at a script that
+// records the URL it is given.
+class MainFormTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    platform::user::ResetUserState();
+    platform::SetBackend(std::make_unique<platform::HeadlessBackend>());
+    Application->Free();
+    Screen->Free();
+    Application = new TApplication(nullptr);
+    Screen = new TScreen(nullptr);
+    Application->SetTitle(ApplicationTitle());
+
+    char pattern[] = "/tmp/lumoa-form-XXXXXX";
+    ASSERT_NE(mkdtemp(pattern), nullptr);
+    dir_ = pattern;
+    if (const char* old = std::getenv("BROWSER")) savedBrowser_ = old;
+    setenv("BROWSER", Recorder().c_str(), 1);
+  }
+
+  void TearDown() override {
+    hb().SetIdleHandler(nullptr);
+    Application->DestroyComponents();
+    platform::user::ResetUserState();
+    if (savedBrowser_) {
+      setenv("BROWSER", savedBrowser_->c_str(), 1);
+    } else {
+      unsetenv("BROWSER");
+    }
+    fs::remove_all(dir_);
+  }
+
+  platform::HeadlessBackend& hb() { return platform::Headless(); }
+  void Pump() { Application->ProcessMessages(); }
+
+  void StartForm() {
+    Application->CreateForm(Form1);
+    Form1->Show();
+    Pump();
+  }
+
+  // Writes its one argument to url.txt (atomically, so a reader never sees half of it).
+  std::string Recorder() {
+    const fs::path script = dir_ / "browser";
+    const fs::path out = dir_ / "url.txt";
+    std::ofstream(script) << "#!/bin/sh\nprintf '%s' \"$1\" > '" << out.string() << ".tmp'\n"
+                          << "mv '" << out.string() << ".tmp' '" << out.string() << "'\n";
+    fs::permissions(script, fs::perms::owner_all);
+    return script.string();
+  }
+
+  // The URL the recorder was given (waiting for it), nullopt when it never ran; consumes it.
+  std::optional<std::string> RecordedUrl() {
+    const fs::path out = dir_ / "url.txt";
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (!fs::exists(out)) {
+      if (std::chrono::steady_clock::now() > deadline) return std::nullopt;
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    std::ifstream in(out, std::ios::binary);
+    std::string url((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    in.close();
+    fs::remove(out);
+    return url;
+  }
+
+  void ClickAt(TControl* c, int x, int y, UINT button = 1) {
+    const TPoint p = c->ClientToScreen(Point(x, y));
+    hb().Click(p.x, p.y, button);
+    Pump();
+  }
+  void ClickTab(int index) {
+    const TRect r = Form1->ksknpgcntrl->TabRect(index);
+    ASSERT_LT(r.left, r.right) << "tab " << index << " is not on the strip";
+    ClickAt(Form1->ksknpgcntrl, (r.left + r.right) / 2, (r.top + r.bottom) / 2);
+  }
+  void Tick() {
+    hb().AdvanceClock(10000);
+    Pump();
+  }
+  void Type(const char* utf8) {
+    hb().CommitText(Utf8ToWide(utf8));
+    Pump();
+  }
+  RECT WindowRect() {
+    RECT r{};
+    GetWindowRect(Form1->Handle(), &r);
+    return r;
+  }
+
+  fs::path dir_;
+  std::optional<std::string> savedBrowser_;
+};
+
+TEST_F(MainFormTest, StoredLayoutBuildsTheWindow) {
+  StartForm();
+  ASSERT_NE(Form1, nullptr);
+  EXPECT_EQ(Application->MainForm(), Form1);
+
+  // A borderless 402 x 55 strip at (285, 211), drawn without decoration.
+  const RECT r = WindowRect();
+  EXPECT_EQ(r.left, 285);
+  EXPECT_EQ(r.top, 211);
+  EXPECT_EQ(r.right - r.left, 402);
+  EXPECT_EQ(r.bottom - r.top, 55);
+  EXPECT_EQ(Form1->ClientWidth(), 402);
+  EXPECT_EQ(Form1->ClientHeight(), 55);
+  const auto* native = hb().Window(platform::user::Get(Form1->Handle())->native);
+  ASSERT_NE(native, nullptr);
+  EXPECT_TRUE(native->params.popup);
+  EXPECT_TRUE(native->visible);
+
+  // Components by their stored names, with their parents and places.
+  EXPECT_EQ(Form1->FindComponent("img1"), Form1->img1);
+  EXPECT_EQ(Form1->img1->Parent(), Form1);
+  EXPECT_EQ(Str(Form1->img1->BoundsRect()), "0,0,55,55");
+  EXPECT_EQ(Str(Form1->ksknpgcntrl->BoundsRect()), "56,0,402,55");
+  EXPECT_EQ(Str(Form1->edt2->BoundsRect()), "72,27,297,47");
+  EXPECT_EQ(Str(Form1->ksbtn1->BoundsRect()), "304,28,363,45");
+  EXPECT_EQ(Form1->cbb1->Parent(), Form1->more);
+  EXPECT_EQ(Str(Form1->cbb1->BoundsRect()), "240,4,301,25");
+
+  // The query box and the button lie above the page area and take its clicks.
+  for (TWinControl* c : {static_cast<TWinControl*>(Form1->edt2), static_cast<TWinControl*>(Form1->ksbtn1)}) {
+    const TPoint p = c->ClientToScreen(Point(c->Width() / 2, c->Height() / 2));
+    EXPECT_EQ(WindowFromPoint(POINT{p.x, p.y}), c->Handle()) << c->Name();
+  }
+
+  const char* sheets[] = {"web", "news", "mp3", "video", "map", "more", "ksSheetclose"};
+  ASSERT_EQ(Form1->ksknpgcntrl->PageCount(), 7);
+  for (int i = 0; i < 7; ++i) EXPECT_EQ(Form1->ksknpgcntrl->Pages(i)->Name(), sheets[i]);
+  EXPECT_EQ(Form1->ksknpgcntrl->ActivePage(), Form1->web);
+  EXPECT_TRUE(Form1->ksbtn1->Visible());
+  EXPECT_EQ(Form1->map->Font()->Charset(), GB2312_CHARSET);
+
+  // Texts are held in GBK, not in the UTF-8 of the source.
+  EXPECT_EQ(Form1->edt2->Text(), Slogan());
+  EXPECT_EQ(Slogan().size(), 41u);  // 20 double-byte characters and a hyphen
+  EXPECT_EQ(Form1->news->Caption(), Utf8ToAnsi(" 新闻 "));
+  EXPECT_EQ(Form1->ksbtn1->Caption(), Utf8ToAnsi("搜索"));
+  EXPECT_EQ(AnsiToUtf8(UpdateNotice()), "版本更新请关注 search.lumoa.example");
+  ASSERT_EQ(Form1->cbb1->Items()->Count(), 15);
+  EXPECT_EQ(Form1->cbb1->Items()->Get(14), Utf8ToAnsi("手机号"));
+  EXPECT_EQ(Form1->cbb1->ItemIndex(), 0);
+
+  EXPECT_TRUE(Form1->tmr1->Enabled());
+  EXPECT_EQ(Form1->tmr1->Interval(), 10000u);
+  EXPECT_TRUE(hb().HotKeyGrabbed(MOD_ALT, '1'));
+  EXPECT_GE(Form1->HotKeyId(), 0);
+  EXPECT_LE(Form1->HotKeyId(), 0x3FFF);
+
+  // The logo placeholder paints over its whole square.
+  const platform::NativeId id = platform::user::Get(Form1->Handle())->native;
+  EXPECT_EQ(hb().WindowPixel(id, 1, 1) & 0xFFFFFF, 0x1E5A8Au);
+}
+
+TEST_F(MainFormTest, HintRotatesAndAPressClearsOnlyTheSlogan) {
+  StartForm();
+  TCustomMaskEdit* edit = Form1->edt2;
+  hb().AdvanceClock(9000);
+  Pump();
+  EXPECT_EQ(edit->Text(), Slogan()) << "rotated early";
+  hb().AdvanceClock(1000);
+  Pump();
+  EXPECT_EQ(edit->Text(), UpdateNotice());
+
+  ClickAt(edit, 5, 5);  // the notice stays
+  EXPECT_EQ(edit->Text(), UpdateNotice());
+  Tick();
+  EXPECT_EQ(edit->Text(), Slogan());
+
+  ClickAt(edit, 5, 5, 3);  // any button clears the slogan
+  EXPECT_EQ(edit->Text(), "");
+  Tick();
+  EXPECT_EQ(edit->Text(), "") << "an empty box is the user's";
+}
+
+TEST_F(MainFormTest, TypedTextStopsTheRotationUntilItIsAHintAgain) {
+  StartForm();
+  TCustomMaskEdit* edit = Form1->edt2;
+  ClickAt(edit, 5, 5);
+  Type("abc");
+  EXPECT_EQ(edit->Text(), "abc");
+  Tick();
+  Tick();
+  EXPECT_EQ(edit->Text(), "abc");
+
+  edit->SelectAll();
+  Type("集成近百个主流搜索引擎-最全最强的集成搜索");
+  EXPECT_EQ(edit->Text(), Slogan());
+  Tick();
+  EXPECT_EQ(edit->Text(), UpdateNotice());
+}
+
+TEST_F(MainFormTest, MoreHidesTheSearchButtonAndLeavingItShowsIt) {
+  StartForm();
+  const RECT before = WindowRect();
+  ClickTab(5);
+  EXPECT_EQ(Form1->ksknpgcntrl->ActivePage(), Form1->more);
+  EXPECT_FALSE(Form1->ksbtn1->Visible());
+  EXPECT_TRUE(Form1->cbb1->IsShowing());
+  ClickTab(1);
+  EXPECT_EQ(Form1->ksknpgcntrl->ActivePage(), Form1->news);
+  EXPECT_TRUE(Form1->ksbtn1->Visible());
+  EXPECT_FALSE(Form1->cbb1->IsShowing());
+  // A click without moving leaves the window where it was.
+  const RECT after = WindowRect();
+  EXPECT_EQ(after.left, before.left);
+  EXPECT_EQ(after.top, before.top);
+}
+
+TEST_F(MainFormTest, CloseTabEndsTheProgramAndFreesTheForm) {
+  StartForm();
+  ClickTab(6);
+  EXPECT_TRUE(Application->Terminated());
+  EXPECT_FALSE(hb().HotKeyGrabbed(MOD_ALT, '1'));
+  EXPECT_EQ(GlobalFindAtomA(ApplicationTitle().c_str()), 0);
+  Pump();  // the queued release
+  EXPECT_EQ(Form1, nullptr);
+}
+
+TEST_F(MainFormTest, SearchesByEnterButtonAndComboBox) {
+  StartForm();
+  // Enter while the slogan still shows searches for the slogan.
+  Form1->edt2->SetFocus();
+  hb().PressKey(VK_RETURN);
+  Pump();
+  EXPECT_EQ(RecordedUrl(), BuildForTab("web", Slogan()));
+
+  // The button searches the active tab with the typed text.
+  ClickTab(1);
+  ClickAt(Form1->edt2, 5, 5);
+  Type("abc");
+  ClickAt(Form1->ksbtn1, 10, 8);
+  EXPECT_EQ(RecordedUrl(), ServicePrefix() + "baidu_news&hid=news&keyword=abc");
+
+  // On "more" every selection in the category box searches at once.
+  ClickTab(5);
+  Form1->cbb1->SetFocus();
+  hb().PressKey(VK_DOWN);
+  Pump();
+  EXPECT_EQ(Form1->cbb1->ItemIndex(), 1);
+  EXPECT_EQ(RecordedUrl(), ServicePrefix() + "youdao_gouwu&hid=buy&keyword=abc");
+}
+
+TEST_F(MainFormTest, FailingBrowserIsReportedAndTheNextSearchWorks) {
+  StartForm();
+  setenv("BROWSER", (dir_ / "no-such-browser").c_str(), 1);
+  Form1->edt2->SetFocus();
+  std::u16string boxTitle, boxText;
+  int step = 0;
+  hb().SetIdleHandler([&] {
+    switch (step++) {
+      case 0:
+        hb().PressKey(VK_RETURN);  // the launch fails: a message box comes up
+        break;
+      case 1: {
+        HWND box = GetActiveWindow();
+        WCHAR buf[256] = {};
+        GetWindowTextW(box, buf, 256);
+        boxTitle = buf;
+        if (box != Form1->Handle()) boxText = u"shown";
+        setenv("BROWSER", Recorder().c_str(), 1);
+        hb().PressKey(VK_RETURN);  // dismisses the box
+        break;
+      }
+      case 2:
+        hb().PressKey(VK_RETURN);  // searches again from the query box
+        break;
+      default:
+        Application->Terminate();
+    }
+  });
+  Application->Run();
+  hb().SetIdleHandler(nullptr);
+  EXPECT_EQ(boxText, u"shown");
+  EXPECT_EQ(boxTitle, AnsiToWide(ApplicationTitle()));
+  EXPECT_EQ(RecordedUrl(), BuildForTab("web", Slogan()));
+  EXPECT_TRUE(IsWindowVisible(Form1->Handle()));
+}
+
+TEST_F(MainFormTest, HeldHotKeyLeavesTheProgramRunningWithoutIt) {
+  hb().BlockHotKey(MOD_ALT, '1');  // another instance has Alt+1
+  StartForm();
+  EXPECT_EQ(Form1->HotKeyId(), -1);
+  EXPECT_EQ(GlobalFindAtomA(ApplicationTitle().c_str()), 0) << "atom left behind";
+  EXPECT_FALSE(Application->Terminated());
+  EXPECT_TRUE(IsWindowVisible(Form1->Handle()));
+
+  Form1->edt2->SetFocus();
+  hb().PressKey(VK_RETURN);
+  Pump();
+  EXPECT_TRUE(RecordedUrl().has_value());
+  ClickTab(6);
+  EXPECT_TRUE(Application->Terminated());
+}
+
+TEST_F(MainFormTest, HotKeyRestoresOrRaisesTheWindow) {
+  StartForm();
+  const HWND h = Form1->Handle();
+  const LPARAM altOne = MAKELPARAM(MOD_ALT, '1');
+
+  ShowWindow(h, SW_MINIMIZE);
+  Pump();
+  ASSERT_TRUE(IsIconic(h));
+  PostMessageW(h, WM_HOTKEY, Form1->HotKeyId(), MAKELPARAM(MOD_ALT | MOD_SHIFT, '1'));
+  Pump();
+  EXPECT_TRUE(IsIconic(h)) << "other modifiers are not ours";
+  PostMessageW(h, WM_HOTKEY, Form1->HotKeyId(), altOne);
+  Pump();
+  EXPECT_FALSE(IsIconic(h));
+
+  auto* other = new TForm(Application);
+  other->SetBorderStyle(bsNone);
+  other->SetBounds(200, 200, 300, 100);
+  other->Show();
+  Pump();
+  // Stands in for another program's window: over ours while ours stays the active one.
+  SetForegroundWindow(h);
+  SetWindowPos(other->Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  Pump();
+  ASSERT_EQ(GetTopWindow(nullptr), other->Handle());
+  PostMessageW(h, WM_HOTKEY, Form1->HotKeyId(), altOne);
+  Pump();
+  EXPECT_EQ(GetTopWindow(nullptr), h);
+  EXPECT_EQ(hb().StackingOrder().back(), platform::user::Get(h)->native);
+}
+
+TEST_F(MainFormTest, PressOnLogoOrTabStripDragsTheWindow) {
+  StartForm();
+  TPoint p = Form1->img1->ClientToScreen(Point(20, 20));
+  hb().MoveMouse(p.x, p.y);
+  hb().PressButton(1);
+  hb().MoveMouse(p.x + 30, p.y + 12);
+  hb().ReleaseButton(1);
+  Pump();
+  RECT r = WindowRect();
+  EXPECT_EQ(r.left, 315);
+  EXPECT_EQ(r.top, 223);
+
+  // The strip to the right of the tabs belongs to the page control.
+  p = Form1->ksknpgcntrl->ClientToScreen(Point(340, 10));
+  hb().MoveMouse(p.x, p.y);
+  hb().PressButton(1);
+  hb().MoveMouse(p.x - 100, p.y + 50);
+  hb().ReleaseButton(1);
+  Pump();
+  r = WindowRect();
+  EXPECT_EQ(r.left, 215);
+  EXPECT_EQ(r.top, 273);
+  EXPECT_EQ(r.right - r.left, 402);
+}
+
+}  // namespace
+}  // namespace lumoa::app
