@@ -375,6 +375,7 @@ void TPageControl::Dispatch(TMessage& Message) {
       }
       break;
     case WM_SIZE:
+    case CM_FONTCHANGED:  // the tab row may change height with the font
       TWinControl::Dispatch(Message);
       Realign();
       return;

@@ -311,6 +311,13 @@ TEST_F(Pages, AClickSwitchesFirstThenReportsTheMouseDown) {
   log.clear();
   ClickTab(1);  // the active tab: only the mouse-down
   EXPECT_EQ(log, std::vector<std::string>{"down news"});
+  // A taller tab row (font or tab height) moves the sheets with the display area.
+  const int top = display.top;
+  pc->SetTabHeight(30);
+  EXPECT_GT(pc->DisplayRect().top, top);
+  EXPECT_EQ(Str(pc->Pages(1)->BoundsRect()), Str(pc->DisplayRect()));
+  pc->Font()->SetHeight(-20);
+  EXPECT_EQ(Str(pc->Pages(1)->BoundsRect()), Str(pc->DisplayRect()));
 }
 
 TEST_F(Pages, AVetoKeepsThePageAndCodeSwitchesSilently) {
