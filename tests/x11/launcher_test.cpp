@@ -1,0 +1,247 @@
+// The launcher end to end on a real server: the lumoa binary driven by xdotool, with BROWSER
+// pointing at a script that records the URL it is asked to open.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "app/search_request.h"
+#include "support/x11_test_support.h"
+
+namespace lumoa::x11test {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Where the standard controls of the stored layout land on screen (window at 285, 211).
+constexpr int kLeft = 285, kTop = 211;
+constexpr int kTabY = kTop + 12;        // middle of the tab row
+constexpr int kTabX[] = {375, 430, 476, 522, 564, 602, 640};  // middle of each tab, in order
+constexpr int kEditX = kLeft + 72 + 100, kEditY = kTop + 27 + 10;
+constexpr int kButtonX = kLeft + 304 + 29, kButtonY = kTop + 28 + 8;
+constexpr int kComboX = 615, kComboY = 251;  // the category box on "more"
+
+std::string Hex(unsigned long id) {
+  char s[32];
+  std::snprintf(s, sizeof s, "0x%lx", id);
+  return s;
+}
+
+void Xdo(const std::vector<std::string>& args) {
+  std::vector<std::string> argv{"xdotool"};
+  argv.insert(argv.end(), args.begin(), args.end());
+  RunTool(argv);
+}
+
+// A private folder with the browser stand-in; removed with the object.
+struct Browser {
+  fs::path dir;
+  Browser() {
+    char pattern[] = "/tmp/lumoa-x11-browser-XXXXXX";
+    if (mkdtemp(pattern)) dir = pattern;
+    std::ofstream(dir / "browser") << "#!/bin/sh\nprintf '%s\\n' \"$1\" >> '"
+                                   << (dir / "urls.txt").string() << "'\n";
+    fs::permissions(dir / "browser", fs::perms::owner_all);
+  }
+  ~Browser() { fs::remove_all(dir); }
+  std::string Script() const { return (dir / "browser").string(); }
+  // The URLs opened so far, one a line.
+  std::vector<std::string> Urls() const {
+    std::vector<std::string> urls;
+    std::ifstream in(dir / "urls.txt");
+    for (std::string line; std::getline(in, line);) urls.push_back(line);
+    return urls;
+  }
+  // Waits until the n-th URL was recorded and returns it ("" when it never came).
+  std::string WaitUrl(size_t n, int ms = 5000) const {
+    for (int i = 0; i < ms / 20; ++i) {
+      const std::vector<std::string> urls = Urls();
+      if (urls.size() >= n) return urls[n - 1];
+      SleepMs(20);
+    }
+    return "";
+  }
+};
+
+struct Launcher {
+  std::string err;
+  std::unique_ptr<ChildProcess> proc;
+  unsigned long window = 0;
+
+  explicit Launcher(const std::string& tag)
+      : err(std::string(LUMOA_BUILD_DIR) + "/launcher_" + tag + ".err") {}
+
+  // Starts the program and waits for its window to be on screen and painted.
+  bool Start(const Browser& browser) {
+    proc = std::make_unique<ChildProcess>(
+        std::vector<std::string>{"env", "BROWSER=" + browser.Script(), LUMOA_LAUNCHER_PATH},
+        "", err);
+    for (int i = 0; i < 250 && !window; ++i) {
+      const std::string found =
+          RunTool({"xdotool", "search", "--onlyvisible", "--pid", std::to_string(proc->pid())});
+      if (!found.empty()) window = std::stoul(found);
+      if (!window) SleepMs(20);
+    }
+    SleepMs(400);  // the first paint follows the map
+    return window != 0;
+  }
+};
+
+// Clicks at a screen point and gives the program time to answer.
+void ClickAt(int x, int y, int button = 1) {
+  Xdo({"mousemove", std::to_string(x), std::to_string(y), "click", std::to_string(button)});
+  SleepMs(250);
+}
+
+void TypeText(const std::string& text) {
+  Xdo({"type", "--delay", "30", text});
+  SleepMs(200);
+}
+
+void Key(const std::string& key) {
+  Xdo({"key", key});
+  SleepMs(200);
+}
+
+bool WaitViewable(unsigned long window, bool viewable, int ms) {
+  for (int i = 0; i < ms / 20; ++i) {
+    if (QueryWindow(window).viewable == viewable) return true;
+    SleepMs(20);
+  }
+  return false;
+}
+
+TEST(LauncherTest, PlacementSearchesAndScreenshot) {
+  auto wm = StartWindowManager();
+  ASSERT_TRUE(wm) << "openbox did not start";
+  Browser browser;
+  Launcher app("searches");
+  ASSERT_TRUE(app.Start(browser)) << ReadFile(app.err);
+
+  const WinInfo info = QueryWindow(app.window);
+  EXPECT_EQ(info.x, kLeft);
+  EXPECT_EQ(info.y, kTop);
+  EXPECT_EQ(info.width, 402);
+  EXPECT_EQ(info.height, 55);
+  const std::string extents = RunTool({"xprop", "-id", Hex(app.window), "_NET_FRAME_EXTENTS"});
+  EXPECT_NE(extents.find("= 0, 0, 0, 0"), std::string::npos) << extents;
+  SaveScreenshot("launcher_start");
+
+  // "news", a click into the box (the slogan goes), "abc" and Enter.
+  ClickAt(kTabX[1], kTabY);
+  ClickAt(kEditX, kEditY);
+  TypeText("abc");
+  Key("Return");
+  EXPECT_EQ(browser.WaitUrl(1), app::ServicePrefix() + "baidu_news&hid=news&keyword=abc");
+
+  // The search button, after one more letter.
+  Key("End");
+  TypeText("d");
+  ClickAt(kButtonX, kButtonY);
+  EXPECT_EQ(browser.WaitUrl(2), app::ServicePrefix() + "baidu_news&hid=news&keyword=abcd");
+
+  // On "more" the button goes and the category box searches on a pick from its list.
+  ClickAt(kTabX[5], kTabY);
+  SaveScreenshot("launcher_more");
+  ClickAt(kComboX, kComboY);  // opens the list
+  Key("Down");
+  Key("Down");
+  Key("Return");
+  EXPECT_EQ(browser.WaitUrl(3), app::ServicePrefix() + "kuxun&hid=plane&keyword=abcd");
+  EXPECT_EQ(browser.Urls().size(), 3u);
+
+  // The close tab ends the program with status 0.
+  ClickAt(kTabX[6], kTabY);
+  EXPECT_EQ(app.proc->WaitExit(3000), 0) << ReadFile(app.err);
+  StopAndWaitReleased(wm, "WM_S0");
+}
+
+TEST(LauncherTest, AltOneRestoresAndRaisesAndASecondInstanceRunsWithoutIt) {
+  auto wm = StartWindowManager();
+  ASSERT_TRUE(wm) << "openbox did not start";
+  Browser browser;
+  Launcher first("first");
+  ASSERT_TRUE(first.Start(browser)) << ReadFile(first.err);
+
+  // A second instance cannot have Alt+1 and runs on without it.
+  Launcher second("second");
+  ASSERT_TRUE(second.Start(browser)) << ReadFile(second.err);
+  SleepMs(500);
+  EXPECT_TRUE(second.proc->Running()) << ReadFile(second.err);
+  second.proc->Stop();
+
+  Xdo({"windowminimize", "--sync", Hex(first.window)});
+  ASSERT_TRUE(WaitViewable(first.window, false, 2000));
+  Key("alt+1");
+  EXPECT_TRUE(WaitViewable(first.window, true, 3000)) << "Alt+1 did not restore the window";
+  SleepMs(300);
+
+  // Another window over ours: Alt+1 brings ours above it.
+  ChildProcess cover({"xmessage", "-geometry", "500x200+200+150", "-bg", "red", "-fg", "red",
+                      "cover"});
+  const int probeX = kLeft + 200, probeY = kTop + 30;  // inside both windows
+  bool covered = false;
+  for (int i = 0; i < 150 && !covered; ++i) {
+    covered = ScreenPixel(probeX, probeY) == 0xFF0000u;
+    if (!covered) SleepMs(20);
+  }
+  ASSERT_TRUE(covered) << "the covering window did not appear; see "
+                       << SaveScreenshot("launcher_covered");
+  Key("alt+1");
+  bool raised = false;
+  for (int i = 0; i < 150 && !raised; ++i) {
+    raised = ScreenPixel(probeX, probeY) != 0xFF0000u;
+    if (!raised) SleepMs(20);
+  }
+  EXPECT_TRUE(raised) << "Alt+1 did not raise the window; see "
+                      << SaveScreenshot("launcher_raise");
+  cover.Stop();
+  StopAndWaitReleased(wm, "WM_S0");
+}
+
+TEST(LauncherTest, DraggingTheTabStripMovesTheWindow) {
+  Browser browser;
+  Launcher app("drag");
+  ASSERT_TRUE(app.Start(browser)) << ReadFile(app.err);
+
+  // A press on the active tab only starts the move; (+50, +40) moves the window by that.
+  Xdo({"mousemove", std::to_string(kTabX[0]), std::to_string(kTabY), "mousedown", "1"});
+  SleepMs(150);
+  Xdo({"mousemove", std::to_string(kTabX[0] + 25), std::to_string(kTabY + 20)});
+  SleepMs(100);
+  Xdo({"mousemove", std::to_string(kTabX[0] + 50), std::to_string(kTabY + 40)});
+  SleepMs(100);
+  Xdo({"mouseup", "1"});
+  SleepMs(300);
+  WinInfo info = QueryWindow(app.window);
+  EXPECT_EQ(info.x, kLeft + 50);
+  EXPECT_EQ(info.y, kTop + 40);
+
+  // The logo drags as well: back by (-50, -40).
+  const int lx = kLeft + 50 + 27, ly = kTop + 40 + 27;
+  Xdo({"mousemove", std::to_string(lx), std::to_string(ly), "mousedown", "1"});
+  SleepMs(150);
+  Xdo({"mousemove", std::to_string(lx - 50), std::to_string(ly - 40)});
+  SleepMs(100);
+  Xdo({"mouseup", "1"});
+  SleepMs(300);
+  info = QueryWindow(app.window);
+  EXPECT_EQ(info.x, kLeft);
+  EXPECT_EQ(info.y, kTop);
+  EXPECT_TRUE(app.proc->Running());
+}
+
+TEST(LauncherTest, NoDisplayIsAClearErrorWithStatusOne) {
+  const std::string err = std::string(LUMOA_BUILD_DIR) + "/launcher_nodisplay.err";
+  ChildProcess p({"env", "DISPLAY=:249", LUMOA_LAUNCHER_PATH}, "", err);
+  EXPECT_EQ(p.WaitExit(5000), 1);
+  EXPECT_NE(ReadFile(err).find("cannot open display"), std::string::npos) << ReadFile(err);
+}
+
+}  // namespace
+}  // namespace lumoa::x11test
