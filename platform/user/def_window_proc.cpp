@@ -120,10 +120,18 @@ LRESULT SysCommand(Window* w, WPARAM wParam, LPARAM lParam) {
 void SystemMoveLoop(Window* w, POINT start) {
   State& s = S();
   const HWND hwnd = w->handle;
-  // With the left button held the window follows the pointer until it is released; without it
-  // (the move was asked for from the keyboard) arrow keys and the pointer move it until Enter
-  // or a click.
-  const bool keyboard = !(s.keys[VK_LBUTTON] & 0x80);
+  // With a mouse button held (a press of any button may start the move) the window follows the
+  // pointer until that button is released; with none (the move was asked for from the
+  // keyboard) arrow keys and the pointer move it until Enter or a click.
+  UINT releaseOf = 0;
+  if (s.keys[VK_LBUTTON] & 0x80) {
+    releaseOf = WM_LBUTTONUP;
+  } else if (s.keys[VK_RBUTTON] & 0x80) {
+    releaseOf = WM_RBUTTONUP;
+  } else if (s.keys[VK_MBUTTON] & 0x80) {
+    releaseOf = WM_MBUTTONUP;
+  }
+  const bool keyboard = releaseOf == 0;
   const RECT origin = w->rect;
   POINT offset{0, 0};
   Send(w, WM_ENTERSIZEMOVE, 0, 0);
@@ -153,7 +161,9 @@ void SystemMoveLoop(Window* w, POINT start) {
         moveTo(POINT{m.pt.x - start.x, m.pt.y - start.y});
         break;
       case WM_LBUTTONUP:
-        if (keyboard) break;
+      case WM_RBUTTONUP:
+      case WM_MBUTTONUP:
+        if (m.message != releaseOf) break;
         moveTo(POINT{m.pt.x - start.x, m.pt.y - start.y});
         done = true;
         break;
@@ -172,9 +182,7 @@ void SystemMoveLoop(Window* w, POINT start) {
         }
         break;
       case WM_RBUTTONDOWN:
-      case WM_RBUTTONUP:
       case WM_MBUTTONDOWN:
-      case WM_MBUTTONUP:
       case WM_MOUSEWHEEL:
       case WM_KEYUP:
       case WM_SYSKEYUP:

@@ -222,13 +222,16 @@ TEST(LauncherTest, DraggingTheTabStripMovesTheWindow) {
   EXPECT_EQ(info.x, kLeft + 50);
   EXPECT_EQ(info.y, kTop + 40);
 
-  // The logo drags as well: back by (-50, -40).
+  // The logo drags as well, with any button: back by (-50, -40) with the right one. The move
+  // ends with its release; the pointer going on afterwards leaves the window alone.
   const int lx = kLeft + 50 + 27, ly = kTop + 40 + 27;
-  Xdo({"mousemove", std::to_string(lx), std::to_string(ly), "mousedown", "1"});
+  Xdo({"mousemove", std::to_string(lx), std::to_string(ly), "mousedown", "3"});
   SleepMs(150);
   Xdo({"mousemove", std::to_string(lx - 50), std::to_string(ly - 40)});
   SleepMs(100);
-  Xdo({"mouseup", "1"});
+  Xdo({"mouseup", "3"});
+  SleepMs(200);
+  Xdo({"mousemove", "700", "600"});
   SleepMs(300);
   info = QueryWindow(app.window);
   EXPECT_EQ(info.x, kLeft);
