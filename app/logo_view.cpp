@@ -32,10 +32,15 @@ void TLogoView::Paint() {
   c->Pen().SetWidth(std::max(2, side / 9));
   c->MoveTo(cx + r * 7 / 10, cy + r * 7 / 10);
   c->LineTo(cx + r * 7 / 10 + side / 5, cy + r * 7 / 10 + side / 5);
+  // The ring as two filled discs, so its width does not depend on how wide pens are drawn.
+  const int ring = std::max(2, side / 14);
+  c->Pen().SetWidth(1);
   c->Pen().SetColor(kRing);
-  c->Pen().SetWidth(std::max(2, side / 14));
-  c->Brush().SetColor(kBackground);
+  c->Brush().SetColor(kRing);
   c->Ellipse(cx - r, cy - r, cx + r, cy + r);
+  c->Pen().SetColor(kBackground);
+  c->Brush().SetColor(kBackground);
+  c->Ellipse(cx - r + ring, cy - r + ring, cx + r - ring, cy + r - ring);
 }
 
 }  // namespace lumoa::app
