@@ -31,6 +31,9 @@ class TWinControl : public TControl {
   // Makes the window again with fresh CreateParams (after a style change); state the
   // window holds (text) is carried over.
   void RecreateWnd();
+  // For a control without a parent: the window it belongs to (owner of a popup).
+  HWND ParentWindow() const { return FParentWindow; }
+  void SetParentWindow(HWND Value) { FParentWindow = Value; }
   // Looks up the control that owns a window of this framework.
   static TWinControl* FindControl(HWND Handle);
 
