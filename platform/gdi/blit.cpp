@@ -11,7 +11,7 @@ class SourceConverter {
  public:
   SourceConverter(const DeviceContext& sdc, const PixelBuffer& s, const DeviceContext& ddc,
                   const PixelBuffer& d)
-      : s_(s), d_(d), nearest_(d) {
+      : s_(s), nearest_(d) {
     if (s.SameFormat(d) || (s.bpp == 1 && d.bpp == 1)) {
       mode_ = kSame;
     } else if (s.bpp == 1) {
@@ -48,7 +48,6 @@ class SourceConverter {
  private:
   enum Mode { kSame, kMonoToColour, kColourToMono, kColour };
   const PixelBuffer& s_;
-  const PixelBuffer& d_;
   NearestCache nearest_;
   Mode mode_ = kSame;
   uint32_t fg_ = 0, bg_ = 0;

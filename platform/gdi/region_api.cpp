@@ -117,7 +117,7 @@ HRGN ExtCreateRegion(const XFORM* lpx, DWORD nCount, const RGNDATA* lpData) {
   if (h.dwSize != sizeof(RGNDATAHEADER) || h.iType != RDH_RECTANGLES) return nullptr;
   if (h.nCount > (nCount - sizeof(RGNDATAHEADER)) / sizeof(RECT)) return nullptr;
   std::vector<RECT> rects(h.nCount);
-  std::memcpy(rects.data(), lpData->Buffer, h.nCount * sizeof(RECT));
+  if (h.nCount) std::memcpy(rects.data(), lpData->Buffer, h.nCount * sizeof(RECT));
   if (lpx) {
     // Axis-aligned scaling and translation keep rectangles rectangles; rotation and shear
     // would need polygons, which we do not offer.

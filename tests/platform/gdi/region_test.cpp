@@ -145,6 +145,15 @@ TEST(GdiRegion, RegionDataRoundTripsAndMalformedDataIsRefused) {
   EXPECT_EQ(ExtCreateRegion(nullptr, size, nullptr), nullptr);
   const XFORM rotate{0, 1, -1, 0, 0, 0};
   EXPECT_EQ(ExtCreateRegion(&rotate, size, data), nullptr);
+
+  // A header alone (no rectangles) is a valid, empty region.
+  RGNDATAHEADER only{};
+  only.dwSize = sizeof(RGNDATAHEADER);
+  only.iType = RDH_RECTANGLES;
+  Region none(ExtCreateRegion(nullptr, sizeof only, reinterpret_cast<RGNDATA*>(&only)));
+  ASSERT_NE(none.h, nullptr);
+  RECT box;
+  EXPECT_EQ(GetRgnBox(none.h, &box), NULLREGION);
 }
 
 TEST(GdiRegion, StaleAndWrongHandlesFailCleanly) {
