@@ -32,7 +32,9 @@ void ApplyRop3(BYTE rop, uint32_t* d, const uint32_t* s, const uint32_t* p, int 
   switch (rop) {
     case 0x00: std::fill_n(d, n, 0u); return;
     case 0xFF: std::fill_n(d, n, 0xFFFFFFFFu); return;
-    case 0xCC: std::copy_n(s, n, d); return;
+    case 0xCC:
+      if (s) std::copy_n(s, n, d);  // pattern-only callers pass no source
+      return;
     case 0xF0: std::copy_n(p, n, d); return;
     case 0xAA: return;
     case 0x55: Each(d, s, p, n, [](uint32_t, uint32_t, uint32_t dd) { return ~dd; }); return;
