@@ -13,7 +13,7 @@ void GdiObject::operator delete(void* p, size_t size) {
   static auto* ring = new std::deque<std::pair<void*, size_t>>();
   ring->emplace_back(p, size);
   if (ring->size() <= kHeldBack) return;
-  ::operator delete(ring->front().first, ring->front().second);
+  ::operator delete(ring->front().first);
   ring->pop_front();
 }
 
