@@ -25,14 +25,6 @@ AnsiString UpdateNotice() { return Utf8ToAnsi("版本更新请关注 ") + kServi
 
 TForm1::TForm1(TComponent* AOwner) : TForm(AOwner) { ReadLayout(); }
 
-// The framework stacks sibling windows by tab order, the first on top; the query box and the
-// button are made after the page control and must lie above its page area.
-void TForm1::CreateHandle() {
-  TForm::CreateHandle();
-  edt2->BringToFront();
-  ksbtn1->BringToFront();
-}
-
 void TForm1::Dispatch(TMessage& Message) {
   if (Message.Msg == WM_HOTKEY) {
     WMHotKey(Message);

@@ -55,9 +55,6 @@ class TForm1 : public TForm {
 
   void Dispatch(TMessage& Message) override;
 
- protected:
-  void CreateHandle() override;
-
  private:
   void ReadLayout();
   void WMHotKey(TMessage& Message);

@@ -427,6 +427,9 @@ void TControl::SendToBack() {
   if (it == list.end()) return;
   list.erase(it);
   list.insert(list.begin(), this);
+  if (auto* w = dynamic_cast<TWinControl*>(this); w && w->HandleAllocated()) {
+    SetWindowPos(w->Handle(), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  }
   if (FParent->HandleAllocated()) {
     const TRect r = BoundsRect();
     InvalidateRect(FParent->Handle(), &r, TRUE);

@@ -199,9 +199,27 @@ void TWinControl::CreateWindowHandle(const TCreateParams& Params) {
   Bindings()[h] = this;
 }
 
+// The window of the nearest later sibling that has one: a new window goes right below it, so
+// windowed siblings stack in the order of the parent's list, later ones above.
+HWND TWinControl::PrecedingWindow() const {
+  if (!FParent) return HWND_TOP;
+  const auto& list = FParent->FControls;
+  auto it = std::find(list.begin(), list.end(), this);
+  if (it == list.end()) return HWND_TOP;
+  for (++it; it != list.end(); ++it) {
+    auto* w = dynamic_cast<TWinControl*>(*it);
+    if (w && w->FHandle) return w->FHandle;
+  }
+  return HWND_TOP;
+}
+
 void TWinControl::CreateHandle() {
   if (FHandle) return;
   CreateWnd();
+  if (FParent) {
+    SetWindowPos(FHandle, PrecedingWindow(), 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  }
   UpdateBounds();
   Perform(WM_SETFONT, reinterpret_cast<WPARAM>(FFont.Handle()), 0);
   for (TWinControl* child : std::vector<TWinControl*>(FTabList)) child->HandleNeeded();

@@ -145,6 +145,7 @@ class TWinControl : public TControl {
   void ReflectToChild(TMessage& Message);
   void TrackMouse(TControl* Target);
   void DoAlign(TAlign Align, TRect& Rect, TControl* AControl);
+  HWND PrecedingWindow() const;
 
   HWND FHandle = nullptr;
   std::vector<TControl*> FControls;  // z-order, bottom first

@@ -57,7 +57,7 @@ bool ApplyZOrder(Window* w, HWND after) {
     if (after == HWND_BOTTOM) {
       MoveInList(w, w->parent->children.size());
     } else if (Window* x = Get(after); x && x->parent == w->parent && x != w) {
-      MoveInList(w, 0);  // out of the way, then right below x
+      MoveInList(w, w->parent->children.size());  // out of the way, then right below x
       const auto& c = w->parent->children;
       MoveInList(w, size_t(std::find(c.begin(), c.end(), x) - c.begin()) + 1);
     } else {

@@ -164,6 +164,60 @@ TEST_F(Controls, WindowlessChildrenArePaintedAtTheirPlaceAndGetMouseInTheirCoord
   EXPECT_FALSE(blue->MouseCapture());
 }
 
+// The child windows of a parent, topmost first, as the names of their controls.
+std::string Stacking(TWinControl* parent) {
+  std::string out;
+  for (HWND h = GetWindow(parent->Handle(), GW_CHILD); h; h = GetWindow(h, GW_HWNDNEXT)) {
+    TWinControl* c = TWinControl::FindControl(h);
+    out += (out.empty() ? "" : " ") + (c ? c->Name() : AnsiString("?"));
+  }
+  return out;
+}
+
+TEST_F(Controls, WindowedSiblingsStackInTheOrderOfTheParentsListLaterAbove) {
+  // Windows made while the parent's window exists.
+  TForm* f = MakeForm(0, 0, 100, 60);
+  std::vector<Panel*> p;
+  for (const char* name : {"a", "b", "c"}) {
+    p.push_back(new Panel(f));
+    p.back()->SetName(name);
+    p.back()->SetBounds(10, 10, 40, 30);
+    p.back()->SetParent(f);
+  }
+  EXPECT_EQ(Stacking(f), "c b a");
+  const TPoint mid = f->ClientToScreen(Point(20, 20));
+  EXPECT_EQ(WindowFromPoint(POINT{mid.x, mid.y}), p[2]->Handle());
+
+  // Windows made together with the parent's, in tab order rather than list order.
+  auto* g = new TForm(Application);
+  g->SetBorderStyle(bsNone);
+  g->SetBounds(200, 0, 100, 60);
+  std::vector<Panel*> q;
+  for (const char* name : {"x", "y", "z"}) {
+    q.push_back(new Panel(g));
+    q.back()->SetName(name);
+    q.back()->SetBounds(10, 10, 40, 30);
+    q.back()->SetParent(g);
+  }
+  q[2]->SetTabOrder(0);
+  q[1]->SetTabOrder(0);
+  g->Show();
+  Pump();
+  EXPECT_EQ(Stacking(g), "z y x");
+
+  // A recreated window keeps its place; moving in the list moves the window.
+  p[1]->RecreateWnd();
+  EXPECT_EQ(Stacking(f), "c b a");
+  p[0]->RecreateWnd();
+  EXPECT_EQ(Stacking(f), "c b a");
+  p[2]->SendToBack();
+  EXPECT_EQ(Stacking(f), "b a c");
+  p[2]->BringToFront();
+  p[0]->BringToFront();
+  EXPECT_EQ(Stacking(f), "a c b");
+  EXPECT_EQ(WindowFromPoint(POINT{mid.x, mid.y}), p[0]->Handle());
+}
+
 TEST_F(Controls, PaintToDrawsTheWholeTreeIntoAForeignContextAndDoubleBufferingShowsTheSame) {
   TForm* f = MakeForm(0, 0, 100, 60);
   f->SetColor(clWhite);

@@ -81,6 +81,28 @@ TEST_F(WindowPos, ZOrderKeepsTopmostWindowsAboveAndOwnedWindowsAboveTheirOwner) 
   EXPECT_TRUE(hb().Window(stack.back())->topmost);
 }
 
+TEST_F(WindowPos, ChildrenStackInCreationOrderAndGoRightBelowTheWindowNamed) {
+  HWND top = Make(WS_VISIBLE, 0, 0, 100, 100);
+  HWND a = Make(WS_CHILD | WS_VISIBLE, 0, 0, 10, 10, top);
+  HWND b = Make(WS_CHILD | WS_VISIBLE, 0, 0, 10, 10, top);
+  HWND c = Make(WS_CHILD | WS_VISIBLE, 0, 0, 10, 10, top);
+  HWND d = Make(WS_CHILD | WS_VISIBLE, 0, 0, 10, 10, top);
+  auto order = [top] {
+    std::vector<HWND> v;
+    for (HWND h = GetWindow(top, GW_CHILD); h; h = GetWindow(h, GW_HWNDNEXT)) v.push_back(h);
+    return v;
+  };
+  EXPECT_EQ(order(), (std::vector<HWND>{a, b, c, d}));  // a later child goes below
+  const UINT keep = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE;
+  SetWindowPos(d, a, 0, 0, 0, 0, keep);  // from below
+  EXPECT_EQ(order(), (std::vector<HWND>{a, d, b, c}));
+  SetWindowPos(a, b, 0, 0, 0, 0, keep);  // from above
+  EXPECT_EQ(order(), (std::vector<HWND>{d, b, a, c}));
+  SetWindowPos(c, HWND_TOP, 0, 0, 0, 0, keep);
+  SetWindowPos(d, HWND_BOTTOM, 0, 0, 0, 0, keep);
+  EXPECT_EQ(order(), (std::vector<HWND>{c, b, a, d}));
+}
+
 TEST_F(WindowPos, MinimizeRestoreAndTheWindowManagersRequests) {
   HWND top = Make(WS_VISIBLE, 0, 0, 50, 50);
   HWND other = Make(WS_VISIBLE, 60, 0, 50, 50);
