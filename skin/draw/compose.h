@@ -3,6 +3,7 @@
 #pragma once
 
 #include "platform/windef.h"
+#include "skin/data/skin_types.h"
 #include "skin/draw/pixel_map.h"
 
 namespace lumoa::skin {
@@ -27,15 +28,13 @@ struct ResizedGeometry {
   RECT NewClientRect{};
 };
 
-enum StretchType : int { stFull = 0, stHorz = 1, stVert = 2 };
-
 struct StretchModes {
   bool leftStretch = false;
   bool topStretch = false;
   bool rightStretch = false;
   bool bottomStretch = false;
   bool stretchEffect = false;  // client stretched (as stretchType says) rather than tiled
-  int stretchType = stFull;    // anything but stFull and stVert acts as stHorz
+  TksStretchType stretchType = stFull;  // anything but stFull and stVert acts as stHorz
 };
 
 enum SkinCompositionMode : int {

@@ -8,6 +8,7 @@
 #include "skin/data/compressed_skin.h"
 #include "skin/data/skin_data.h"
 #include "skin/draw/bitmap_target.h"
+#include "skin/draw/record_geometry.h"
 #include "skins/stored_skins.h"
 #include "ui/streams.h"
 
@@ -59,10 +60,8 @@ TEST(SkinQuality, EveryRecordComposesItsOwnImageBackUnchanged) {
       const auto* c = dynamic_cast<const TksDataSkinCustomControl*>(rec.get());
       TBitmap* picture = data->ActivePicture(rec->pictureindex);
       if (!c || !picture) continue;
-      const SkinGeometry g{c->skinrect, c->lefttoppoint, c->righttoppoint, c->leftbottompoint,
-                           c->rightbottompoint, c->clientrect};
-      const StretchModes m{c->leftstretch, c->topstretch, c->rightstretch, c->bottomstretch,
-                           c->stretcheffect, static_cast<int>(c->stretchtype)};
+      const SkinGeometry g = GeometryOf(*c);
+      const StretchModes m = StretchModesOf(*c);
       const int w = W(c->skinrect), h = H(c->skinrect);
       TBitmap out;
       out.SetPixelFormat(pf24bit);

@@ -14,6 +14,7 @@
 #include "skin/data/other_control_records.h"
 #include "skin/data/skin_data.h"
 #include "skin/draw/bitmap_target.h"
+#include "skin/draw/record_geometry.h"
 #include "skins/stored_skins.h"
 #include "ui/streams.h"
 
@@ -34,28 +35,6 @@ struct Tile {
 int W(const RECT& r) { return r.right - r.left; }
 int H(const RECT& r) { return r.bottom - r.top; }
 bool Zero(const RECT& r) { return W(r) <= 0 || H(r) <= 0; }
-
-SkinGeometry GeometryOf(const TksDataSkinCustomControl& c, const RECT& skin) {
-  SkinGeometry g;
-  g.skinRect = skin;
-  g.leftTop = c.lefttoppoint;
-  g.rightTop = c.righttoppoint;
-  g.leftBottom = c.leftbottompoint;
-  g.rightBottom = c.rightbottompoint;
-  g.clientRect = c.clientrect;
-  return g;
-}
-
-StretchModes ModesOf(const TksDataSkinCustomControl& c) {
-  StretchModes m;
-  m.leftStretch = c.leftstretch;
-  m.topStretch = c.topstretch;
-  m.rightStretch = c.rightstretch;
-  m.bottomStretch = c.bottomstretch;
-  m.stretchEffect = c.stretcheffect;
-  m.stretchType = static_cast<int>(c.stretchtype);
-  return m;
-}
 
 // Composes a record image at w x h the way a control does in its composition mode.
 std::unique_ptr<TBitmap> Compose(TBitmap* picture, const SkinGeometry& g, const StretchModes& m, int w, int h) {
@@ -122,7 +101,7 @@ void AddControlTiles(TksSkinData& data, const TksDataSkinControl& c, std::vector
       continue;
     }
     const SkinGeometry g = GeometryOf(*custom, rect);
-    const StretchModes m = ModesOf(*custom);
+    const StretchModes m = StretchModesOf(*custom);
     const int w = W(rect), h = H(rect);
     tiles.push_back({name, Compose(picture, g, m, w, h)});
     const SkinCompositionMode mode = CompositionModeOf(g);
@@ -152,20 +131,8 @@ void AddFormTiles(TksSkinData& data, std::vector<Tile>& tiles) {
   TBitmap* picture = data.Picture.get();
   if (!picture || picture->Empty()) return;
   const TksDataSkinFormInfo& f = data.FormInfo;
-  SkinGeometry g;
-  g.skinRect = {0, 0, picture->Width(), picture->Height()};
-  g.leftTop = f.lefttoppoint;
-  g.rightTop = f.righttoppoint;
-  g.leftBottom = f.leftbottompoint;
-  g.rightBottom = f.rightbottompoint;
-  g.clientRect = f.clientrect;
-  StretchModes m;
-  m.leftStretch = f.leftstretch;
-  m.topStretch = f.topstretch;
-  m.rightStretch = f.rightstretch;
-  m.bottomStretch = f.bottomstretch;
-  m.stretchEffect = f.stretcheffect;
-  m.stretchType = static_cast<int>(f.stretchtype);
+  const SkinGeometry g = GeometryOf(f, RECT{0, 0, picture->Width(), picture->Height()});
+  const StretchModes m = StretchModesOf(f);
   const int w = picture->Width(), h = picture->Height();
   for (const auto& [fw, fh] : {std::pair{w, h}, std::pair{402, h}, std::pair{std::max(320, w + 120), std::max(220, h + 60)}}) {
     auto out = std::make_unique<TBitmap>();
@@ -234,8 +201,8 @@ void AddMainWindowTile(TksSkinData& data, std::vector<Tile>& tiles) {
   const auto* tab = ti < 0 ? nullptr : dynamic_cast<const TksDataSkinTabControl*>(data.ControlRecords[static_cast<size_t>(ti)].get());
   TBitmap* tp = tab ? data.ActivePicture(tab->pictureindex) : nullptr;
   if (tab && tp) {
-    SkinGeometry g{tab->skinrect, tab->lefttoppoint, tab->righttoppoint, tab->leftbottompoint, tab->rightbottompoint, tab->clientrect};
-    StretchModes m{tab->leftstretch, tab->topstretch, tab->rightstretch, tab->bottomstretch, tab->stretcheffect, static_cast<int>(tab->stretchtype)};
+    const SkinGeometry g = GeometryOf(*tab);
+    const StretchModes m = StretchModesOf(*tab);
     Paste(*Compose(tp, g, m, 346, 35), *sheet, 56, 20);
     const char* captions[] = {"Web", "News", "Music", "Images", "Video", "More", "Close"};
     int x = 57;
@@ -262,13 +229,13 @@ void AddMainWindowTile(TksSkinData& data, std::vector<Tile>& tiles) {
     const auto& b = dynamic_cast<const TksDataSkinButtonControl&>(*data.ControlRecords[static_cast<size_t>(bi)]);
     const auto* ed = dynamic_cast<const TksDataSkinEditControl*>(&e);
     if (TBitmap* ep = data.ActivePicture(e.pictureindex)) {
-      auto field = Compose(ep, GeometryOf(e, e.skinrect), ModesOf(e), 255, H(e.skinrect));
+      auto field = Compose(ep, GeometryOf(e, e.skinrect), StretchModesOf(e), 255, H(e.skinrect));
       Text(*field, "search the web", {e.clientrect.left + 2, e.clientrect.top, 250, e.clientrect.bottom},
            ed ? ed->fontcolor : 0, ed ? ed->fontheight - 1 : 13, DT_LEFT);
       Paste(*field, *sheet, 66, 27);
     }
     if (TBitmap* bp = data.ActivePicture(b.pictureindex)) {
-      auto face = Compose(bp, GeometryOf(b, b.activeskinrect), ModesOf(b), 59, H(b.skinrect));
+      auto face = Compose(bp, GeometryOf(b, b.activeskinrect), StretchModesOf(b), 59, H(b.skinrect));
       Text(*face, "Search", {0, 0, 59, face->Height()}, b.activefontcolor, b.fontheight - 1, DT_CENTER);
       Paste(*face, *sheet, 330, 27);
     }

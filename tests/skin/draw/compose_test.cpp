@@ -292,7 +292,7 @@ TEST(RandomGeometry, ComposingNeverLeavesTheBitmapsAndSkinSizeIsIdentity) {
     g.clientRect = RECT{pick(-3, 12), pick(-3, 10), pick(-3, 26), pick(-3, 24)};
     const int w = pick(-2, 40), h = pick(-2, 30);
     const StretchModes m{pick(0, 1) == 1, pick(0, 1) == 1, pick(0, 1) == 1, pick(0, 1) == 1,
-                         pick(0, 1) == 1, pick(0, 3)};
+                         pick(0, 1) == 1, static_cast<TksStretchType>(pick(0, 3))};
     const ResizedGeometry n = ResizeSkinGeometry(g, w, h);
     PixelBuffer dest, t, b, l, r;
     ComposeSkinImage(pic.Map(), g, n, w, h, pick(0, 1) == 1, m, dest);
@@ -314,7 +314,7 @@ TEST(RandomGeometry, ComposingNeverLeavesTheBitmapsAndSkinSizeIsIdentity) {
     g.rightBottom = POINT{pick(c.right, sw - 1), pick(c.bottom - 1, c.bottom)};
     if (g.rightBottom.y == g.leftTop.y) continue;  // degenerate: nothing is drawn
     const StretchModes m{pick(0, 1) == 1, pick(0, 1) == 1, pick(0, 1) == 1, pick(0, 1) == 1,
-                         pick(0, 1) == 1, pick(0, 2)};
+                         pick(0, 1) == 1, static_cast<TksStretchType>(pick(0, 2))};
     PixelBuffer dest;
     ComposeSkinImage(pic.Map(), g, ResizeSkinGeometry(g, sw, sh), sw, sh, true, m, dest);
     for (int y = 0; y < sh; ++y)
