@@ -1,7 +1,8 @@
 // The tab control: one row of abutting tabs sized from their captions in the control's font
-// plus the image list's width and the padding, one current selection changed by mouse and
-// arrow keys with TCN_SELCHANGING (vetoable) and TCN_SELCHANGE, and an up-down child that
-// scrolls the row when it does not fit.
+// plus the image list's width and the padding, along the top, the bottom (TCS_BOTTOM), the
+// left (TCS_VERTICAL) or the right (TCS_VERTICAL | TCS_RIGHT) side; one current selection
+// changed by mouse and arrow keys with TCN_SELCHANGING (vetoable) and TCN_SELCHANGE, and an
+// up-down child that scrolls a horizontal row when it does not fit.
 #include <algorithm>
 
 #include "platform/comctl/classes.h"
@@ -50,6 +51,16 @@ void ImageSize(const TabControl& t, int* cx, int* cy) {
   if (t.images) ImageList_GetIconSize(t.images, cx, cy);
 }
 
+enum class Side { Top, Bottom, Left, Right };
+
+Side RowSide(HWND hwnd) {
+  const DWORD style = Style(hwnd);
+  if (style & TCS_VERTICAL) return (style & TCS_RIGHT) ? Side::Right : Side::Left;
+  return (style & TCS_BOTTOM) ? Side::Bottom : Side::Top;
+}
+
+bool Vertical(HWND hwnd) { return (Style(hwnd) & TCS_VERTICAL) != 0; }
+
 void Layout(HWND hwnd, TabControl& t) {
   MeasureDC m(t.font);
   int icx, icy;
@@ -68,12 +79,22 @@ void Layout(HWND hwnd, TabControl& t) {
     widths.push_back(std::max(w, t.minWidth >= 0 ? t.minWidth : 2 * t.padX));
   }
   t.first = std::clamp(t.first, 0, std::max(0, Count(t) - 1));
-  int x = kRowLeft;
-  for (int i = 0; i < t.first; ++i) x -= widths[size_t(i)];
+  int along = kRowLeft;
+  for (int i = 0; i < t.first; ++i) along -= widths[size_t(i)];
+  RECT rc;
+  GetClientRect(hwnd, &rc);
+  const Side side = RowSide(hwnd);
+  int across = kRowTop;  // the row's edge nearest the page's far side
+  if (side == Side::Bottom) across = rc.bottom - kRowTop - t.rowHeight;
+  if (side == Side::Right) across = rc.right - kRowTop - t.rowHeight;
   t.rects.clear();
   for (int w : widths) {
-    t.rects.push_back({x, kRowTop, x + w, kRowTop + t.rowHeight});
-    x += w;
+    if (side == Side::Top || side == Side::Bottom) {
+      t.rects.push_back({along, across, along + w, across + t.rowHeight});
+    } else {
+      t.rects.push_back({across, along, across + t.rowHeight, along + w});
+    }
+    along += w;
   }
 }
 
@@ -83,7 +104,8 @@ void UpdateScroller(HWND hwnd, TabControl& t) {
   GetClientRect(hwnd, &rc);
   int total = kRowLeft;
   for (const RECT& r : t.rects) total += r.right - r.left;
-  const bool needed = (t.first > 0 || total > rc.right) && !(Style(hwnd) & TCS_MULTILINE);
+  const bool needed =
+      (t.first > 0 || total > rc.right) && !(Style(hwnd) & TCS_MULTILINE) && !Vertical(hwnd);
   if (!needed) {
     if (t.scroller) {
       HWND s = t.scroller;
@@ -100,12 +122,13 @@ void UpdateScroller(HWND hwnd, TabControl& t) {
     ++hidden;
   }
   const int size = t.rowHeight;
+  const int top = RowSide(hwnd) == Side::Bottom ? rc.bottom - kRowTop - size : kRowTop;
   if (!t.scroller || !IsWindow(t.scroller)) {
     t.scroller = CreateWindowExW(0, UPDOWN_CLASSW, u"", WS_CHILD | WS_VISIBLE | UDS_HORZ,
-                                 rc.right - 2 * size, kRowTop, 2 * size, size, hwnd,
+                                 rc.right - 2 * size, top, 2 * size, size, hwnd,
                                  HMENU(uintptr_t(kScrollerId)), nullptr, nullptr);
   } else {
-    MoveWindow(t.scroller, rc.right - 2 * size, kRowTop, 2 * size, size, TRUE);
+    MoveWindow(t.scroller, rc.right - 2 * size, top, 2 * size, size, TRUE);
   }
   if (!t.scroller) return;
   SendMessageW(t.scroller, UDM_SETRANGE32, 0, std::max(hidden, t.first));
@@ -197,8 +220,16 @@ void Paint(HWND hwnd, TabControl& t, HDC dc) {
   const int saved = SaveDC(dc);
   SelectObject(dc, t.font ? t.font : DefaultControlFont());
   FillRect(dc, &rc, GetSysColorBrush(COLOR_BTNFACE));
-  RECT frame{0, kRowTop + t.rowHeight, rc.right, rc.bottom};
-  if (Count(t) == 0) frame.top = 0;
+  RECT frame = rc;
+  if (Count(t) > 0) {
+    const int row = kRowTop + t.rowHeight;
+    switch (RowSide(hwnd)) {
+      case Side::Top: frame.top += row; break;
+      case Side::Bottom: frame.bottom -= row; break;
+      case Side::Left: frame.left += row; break;
+      case Side::Right: frame.right -= row; break;
+    }
+  }
   FrameRect(dc, &frame, GetSysColorBrush(COLOR_BTNSHADOW));
   for (int i = 0; i < Count(t); ++i)
     if (i != t.cur) DrawTab(hwnd, t, dc, i);
@@ -230,14 +261,16 @@ LRESULT GetItem(const TabControl& t, int i, TCITEMW* item) {
   return TRUE;
 }
 
-void AdjustRect(const TabControl& t, BOOL larger, RECT* r) {
-  // The display area sits under the row, inside a frame: left/right/bottom 4, top row + 4.
-  const int top = kRowTop + t.rowHeight + 2;
+void AdjustRect(HWND hwnd, const TabControl& t, BOOL larger, RECT* r) {
+  // The display area sits beside the row, inside a frame: 4 on the free sides, row + 4 on
+  // the row's side.
+  const int row = kRowTop + t.rowHeight + 2;
+  const Side side = RowSide(hwnd);
   const int sign = larger ? -1 : 1;
-  r->left += sign * 4;
-  r->right -= sign * 4;
-  r->bottom -= sign * 4;
-  r->top += sign * top;
+  r->left += sign * (side == Side::Left ? row : 4);
+  r->right -= sign * (side == Side::Right ? row : 4);
+  r->top += sign * (side == Side::Top ? row : 4);
+  r->bottom -= sign * (side == Side::Bottom ? row : 4);
 }
 
 LRESULT Message(HWND hwnd, TabControl& t, UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -361,7 +394,7 @@ LRESULT Message(HWND hwnd, TabControl& t, UINT msg, WPARAM wParam, LPARAM lParam
       return HitTest(hwnd, t, info->pt, &info->flags);
     }
     case TCM_ADJUSTRECT:
-      if (lParam) AdjustRect(t, BOOL(wParam), reinterpret_cast<RECT*>(lParam));
+      if (lParam) AdjustRect(hwnd, t, BOOL(wParam), reinterpret_cast<RECT*>(lParam));
       return 0;
     case TCM_SETIMAGELIST: {
       HIMAGELIST old = t.images;

@@ -129,6 +129,49 @@ TEST_F(TabControl, ItemRectanglesFollowCaptionWidthsImagesPaddingAndFixedSizes) 
   ImageList_Destroy(il);
 }
 
+TEST_F(TabControl, RowsOnTheBottomLeftAndRightSidesAndTheirDisplayAreas) {
+  struct Case { DWORD style; RECT first; RECT display; };
+  // Client 300 x 100, row height 20: the row keeps 2 pixels from its edge, the display area
+  // takes row + 4 on the row's side and 4 on the others.
+  const Case cases[] = {
+      {TCS_BOTTOM, {2, 78, 0, 98}, {4, 4, 296, 76}},
+      {TCS_VERTICAL, {2, 2, 22, 0}, {24, 4, 296, 96}},
+      {TCS_VERTICAL | TCS_RIGHT, {278, 2, 298, 0}, {4, 4, 276, 96}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.style);
+    HWND tc = MakeTabs({u"one", u"two"}, c.style);
+    SendMessageW(tc, TCM_SETITEMSIZE, 0, MAKELPARAM(0, 20));
+    const RECT r0 = ItemRect(tc, 0), r1 = ItemRect(tc, 1);
+    EXPECT_EQ(r0.left, c.first.left);
+    EXPECT_EQ(r0.top, c.first.top);
+    if (c.first.right) {
+      EXPECT_EQ(r0.right, c.first.right);
+    }
+    if (c.first.bottom) {
+      EXPECT_EQ(r0.bottom, c.first.bottom);
+    }
+    // Tabs abut along the row.
+    if (c.style & TCS_VERTICAL) {
+      EXPECT_EQ(r1.top, r0.bottom);
+      EXPECT_EQ(r1.left, r0.left);
+    } else {
+      EXPECT_EQ(r1.left, r0.right);
+      EXPECT_EQ(r1.top, r0.top);
+    }
+    RECT rc{0, 0, 300, 100};
+    SendMessageW(tc, TCM_ADJUSTRECT, FALSE, LPARAM(&rc));
+    EXPECT_EQ(rc.left, c.display.left);
+    EXPECT_EQ(rc.top, c.display.top);
+    EXPECT_EQ(rc.right, c.display.right);
+    EXPECT_EQ(rc.bottom, c.display.bottom);
+    const RECT mid{(r1.left + r1.right) / 2, (r1.top + r1.bottom) / 2, 0, 0};
+    TCHITTESTINFO hit{{mid.left, mid.top}, 0};
+    EXPECT_EQ(SendMessageW(tc, TCM_HITTEST, 0, LPARAM(&hit)), 1);
+    DestroyWindow(tc);
+  }
+}
+
 TEST_F(TabControl, HitTestItemsAndTextRoundTrip) {
   HWND tc = MakeTabs({u"one", u"two"});
   const RECT r1 = ItemRect(tc, 1);
