@@ -79,8 +79,9 @@ class TPageControl : public TWinControl {
   int IndexOfTabAt(int X, int Y);
   // Where the sheets sit: the tab control's display area.
   TRect DisplayRect();
-  // Sends the tab size (TabWidth, TabHeight) to the tab control.
-  void UpdateTabSize();
+  // Sends the tab size (TabWidth, TabHeight) to the tab control; descendants that size their
+  // tabs otherwise replace it.
+  virtual void UpdateTabSize();
 
   TTabChangingEvent OnChanging;
   TNotifyEvent OnChange;
