@@ -1,0 +1,65 @@
+// The launcher's page control on the headless back end: a 402 x 55 borderless form with the
+// page control aligned right (346 x 55) and the seven category sheets, stored values as the
+// main form keeps them.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "skin/controls/page_control.h"
+#include "skin/form/skin_fixture.h"
+
+namespace lumoa::skin::test {
+
+inline const std::vector<std::string>& LauncherCaptions() {
+  static const std::vector<std::string> captions = {"集成搜索", " 新闻 ", " 音乐 ", " 视频 ",
+                                                    "地图", "更多", "关闭"};
+  return captions;
+}
+
+class PageControlTest : public SkinTest {
+ protected:
+  // The main form's page control; skin `skin` loaded and bound unless it is -1.
+  TksSkinPageControl* MakeLauncherPages(int skin = 0, int width = 346) {
+    form_ = MakeForm(100, 100, 56 + width, 55);
+    auto* pc = new TksSkinPageControl(form_);
+    pc->SetParent(form_);
+    pc->SetBounds(56, 0, width, 55);
+    pc->SetAlign(alRight);
+    pc->SetSkinDataName("tab");
+    pc->SetButtonTabSkinDataName("resizetoolbutton");
+    pc->SetTabSpacing(1);
+    pc->SetTabsBGTransparent(true);
+    pc->SetDefaultItemHeight(20);
+    for (TFont* f : {pc->Font(), pc->DefaultFont()}) {
+      f->SetName("Arial");
+      f->SetHeight(14);
+      f->SetColor(clBtnText);
+    }
+    for (const std::string& caption : LauncherCaptions()) {
+      auto* s = new TksSkinTabSheet(form_);
+      s->SetPageControl(pc);
+      s->SetCaption(Utf8ToAnsi(caption));
+      sheets_.push_back(s);
+    }
+    pc->SetActivePage(sheets_[0]);
+    if (skin >= 0) {
+      LoadSkin(skin);
+      pc->SetSkinData(data());
+    }
+    Pump();
+    return pc;
+  }
+
+  // Moves the pointer to a client point of the control.
+  void MoveTo(TControl* c, int x, int y) {
+    const TPoint p = c->ClientToScreen(Point(x, y));
+    hb().MoveMouse(p.x, p.y);
+    Pump();
+  }
+
+  TForm* form_ = nullptr;
+  std::vector<TksSkinTabSheet*> sheets_;
+};
+
+}  // namespace lumoa::skin::test

@@ -1,0 +1,73 @@
+// Pictures of the launcher's tab strip with each shipped skin, a hovered tab and the active
+// one, written under the build folder (shots/page_control) at 1:1 and enlarged four times.
+#include <unistd.h>
+
+#include <filesystem>
+
+#include "image/png/png_image.h"
+#include "page_control_fixture.h"
+#include "ui/streams.h"
+
+namespace lumoa::skin::test {
+namespace {
+
+std::filesystem::path ShotDir() {
+  char buf[4096] = {};
+  const ssize_t n = readlink("/proc/self/exe", buf, sizeof(buf) - 1);
+  std::filesystem::path dir = n > 0 ? std::filesystem::path(buf).parent_path().parent_path()
+                                    : std::filesystem::temp_directory_path();
+  dir /= "shots/page_control";
+  std::filesystem::create_directories(dir);
+  return dir;
+}
+
+void SavePng(TBitmap& b, const std::filesystem::path& path) {
+  TksPngImage png;
+  png.Assign(&b);
+  TFileStream file(path.string(), fmCreate);
+  png.SaveToStream(file);
+}
+
+class PageControlShots : public PageControlTest {
+ protected:
+  // The form's pixels (the whole strip: logo gap and page control).
+  void Grab(TWinControl* c, TBitmap& b) {
+    b.SetPixelFormat(pf24bit);
+    b.SetSize(c->Width(), c->Height());
+    for (int y = 0; y < c->Height(); ++y)
+      for (int x = 0; x < c->Width(); ++x) {
+        const uint32_t p = PixelAt(c, x, y);
+        b.Canvas()->SetPixel(x, y, static_cast<TColor>(((p >> 16) & 0xFF) | (p & 0xFF00) | ((p & 0xFF) << 16)));
+      }
+  }
+  void Shoot(TWinControl* c, const std::string& name) {
+    TBitmap b;
+    Grab(c, b);
+    SavePng(b, ShotDir() / (name + ".png"));
+    const int z = 4;
+    TBitmap big(b.Width() * z, b.Height() * z, pf24bit);
+    StretchBlt(big.Canvas()->Handle(), 0, 0, big.Width(), big.Height(), b.Canvas()->Handle(), 0,
+               0, b.Width(), b.Height(), SRCCOPY);
+    SavePng(big, ShotDir() / (name + "_x4.png"));
+  }
+};
+
+TEST_F(PageControlShots, EachShippedSkinWithAHoveredAndTheActiveTab) {
+  for (int skin = 0; skin < 3; ++skin) {
+    SCOPED_TRACE(skin);
+    TksSkinPageControl* pc = MakeLauncherPages(skin);
+    pc->SetActivePage(sheets_[1]);
+    Pump();
+    const TRect hover = pc->GetTabRect(3);
+    MoveTo(pc, (hover.left + hover.right) / 2, 10);
+    EXPECT_EQ(pc->HoveredTab(), 3);
+    Shoot(pc, "skin" + std::to_string(skin));
+    EXPECT_TRUE(std::filesystem::exists(ShotDir() / ("skin" + std::to_string(skin) + ".png")));
+    form_->Free();
+    sheets_.clear();
+    Pump();
+  }
+}
+
+}  // namespace
+}  // namespace lumoa::skin::test
