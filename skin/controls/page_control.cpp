@@ -13,6 +13,9 @@ using namespace lumoa::skin;
 
 namespace {
 
+// Posted to itself after the tab list changed: the scroller follows once the changes are done.
+constexpr UINT CM_CHECKSCROLLER = WM_USER + 0x2F1;
+
 int W(const RECT& r) { return r.right - r.left; }
 int H(const RECT& r) { return r.bottom - r.top; }
 bool Empty(const RECT& r) { return W(r) <= 0 || H(r) <= 0; }
@@ -208,6 +211,7 @@ void TksSkinPageControl::UpdateTabSize() {
     RemovePlatformScroller();
   }
   Realign();
+  UpdateScroller();
 }
 
 void TksSkinPageControl::CreateParams(TCreateParams& Params) {
@@ -596,6 +600,10 @@ void TksSkinPageControl::DefaultHandler(TMessage& Message) {
     case TCM_SETPADDING:
     case TCM_SETMINTABWIDTH:
       RemovePlatformScroller();
+      if (!FScrollerCheckPosted && HandleAllocated()) {
+        FScrollerCheckPosted = true;
+        PostMessageW(Handle(), CM_CHECKSCROLLER, 0, 0);
+      }
       break;
   }
 }
@@ -615,6 +623,10 @@ void TksSkinPageControl::Dispatch(TMessage& Message) {
           (!Message.WParam || reinterpret_cast<TksSkinData*>(Message.WParam) == FSkinData)) {
         ApplySkin();
       }
+      return;
+    case CM_CHECKSCROLLER:
+      FScrollerCheckPosted = false;
+      UpdateScroller();
       return;
     case WM_PARENTBACKGROUNDCHANGE:
       if (FTabsBGTransparent) Invalidate();

@@ -264,4 +264,5 @@ class TksSkinPageControl : public TPageControl, public IksSkinClient {
   HIMAGELIST FTabImages = nullptr;
   TksSkinUpDown* FScroller = nullptr;
   bool FInScrollerUpdate = false;
+  bool FScrollerCheckPosted = false;
 };

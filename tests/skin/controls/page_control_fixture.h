@@ -17,6 +17,11 @@ inline const std::vector<std::string>& LauncherCaptions() {
   return captions;
 }
 
+// A COLORREF (red low) as PixelAt reports pixels (0xRRGGBB).
+inline uint32_t Rgb(COLORREF c) {
+  return ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF);
+}
+
 class PageControlTest : public SkinTest {
  protected:
   // The main form's page control; skin `skin` loaded and bound unless it is -1.
@@ -56,6 +61,22 @@ class PageControlTest : public SkinTest {
     const TPoint p = c->ClientToScreen(Point(x, y));
     hb().MoveMouse(p.x, p.y);
     Pump();
+  }
+
+  // Rows of a tab (top row) that hold caption ink: pixels that differ from the tab's own
+  // background at its left middle column (the image is the same across its middle).
+  std::pair<int, int> InkRows(TWinControl* c, const TRect& r) {
+    int top = -1, bottom = -1;
+    for (int y = r.top; y < r.top + 20; ++y) {
+      const uint32_t bg = PixelAt(c, r.left + 5, y);
+      for (int x = r.left + 6; x < r.right - 6; ++x) {
+        if (PixelAt(c, x, y) == bg) continue;
+        if (top < 0) top = y;
+        bottom = y;
+        break;
+      }
+    }
+    return {top, bottom};
   }
 
   TForm* form_ = nullptr;

@@ -69,5 +69,26 @@ TEST_F(PageControlShots, EachShippedSkinWithAHoveredAndTheActiveTab) {
   }
 }
 
+TEST_F(PageControlShots, TabsOnEachSideWithSkinZero) {
+  const char* names[] = {"top", "bottom", "left", "right"};
+  for (int pos = 0; pos < 4; ++pos) {
+    TksSkinPageControl* pc = MakeLauncherPages(0);
+    pc->SetParent(nullptr);
+    pc->SetAlign(alNone);
+    pc->SetParent(form_);
+    pc->SetBounds(0, 0, 300, 160);
+    form_->SetClientHeight(160);
+    pc->SetTabPosition(static_cast<TTabPosition>(pos));
+    pc->SetTabsBGTransparent(false);
+    Pump();
+    const TRect hover = pc->GetTabRect(2);
+    MoveTo(pc, (hover.left + hover.right) / 2, (hover.top + hover.bottom) / 2);
+    Shoot(pc, std::string("side_") + names[pos]);
+    form_->Free();
+    sheets_.clear();
+    Pump();
+  }
+}
+
 }  // namespace
 }  // namespace lumoa::skin::test
