@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "ui/forms.h"
 #include "ui/win_control.h"
 
 TShiftState KeysToShiftState(WORD Keys) {
@@ -200,10 +201,23 @@ void TControl::SetMessageHandler(UINT Msg, TWndMethod Handler) {
   }
 }
 
+void TControl::SendCancelMode() {
+  TCustomForm* form = GetParentForm(this);
+  TWinControl* active = form ? form->ActiveControl() : nullptr;
+  if (active && active != this) active->Perform(CM_CANCELMODE, 0, reinterpret_cast<LPARAM>(this));
+}
+
 void TControl::WndProc(TMessage& Message) {
   switch (Message.Msg) {
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONDBLCLK:
+    case WM_MBUTTONDOWN:
+    case WM_MBUTTONDBLCLK:
+      SendCancelMode();
+      break;
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
+      SendCancelMode();
       if (!FControlStyle.Contains(csDoubleClicks)) Message.Msg = WM_LBUTTONDOWN;
       FControlState.Include(csLButtonDown);
       break;

@@ -192,6 +192,8 @@ class TControl : public TComponent {
   void InvalidateControl(bool IsVisible, bool IsOpaque);
   void UpdateBoundsRect(const TRect& R);
 
+  // Tells the form's active control that this one is being pressed (CM_CANCELMODE).
+  void SendCancelMode();
   // Mouse message handling shared by windowed and windowless controls.
   void DoMouseDown(TMessage& Message, TMouseButton Button, TShiftState Extra);
   void DoMouseUp(TMessage& Message, TMouseButton Button);

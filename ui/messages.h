@@ -21,6 +21,9 @@ using TWndMethod = std::function<void(TMessage&)>;
 constexpr UINT CM_BASE = 0xB000;
 constexpr UINT CM_ACTIVATE = CM_BASE + 0;
 constexpr UINT CM_DEACTIVATE = CM_BASE + 1;
+// Sent to the form's active control when the mouse is pressed on another control of the
+// form (LParam: that control), so a control in a mode of its own (an open list) leaves it.
+constexpr UINT CM_CANCELMODE = CM_BASE + 4;
 constexpr UINT CM_DIALOGKEY = CM_BASE + 5;
 constexpr UINT CM_DIALOGCHAR = CM_BASE + 6;
 constexpr UINT CM_FOCUSCHANGED = CM_BASE + 7;

@@ -31,11 +31,17 @@ TksSkinCustomComboBox::TksSkinCustomComboBox(TComponent* AOwner) : TksSkinCustom
   SetBounds(Left(), Top(), 120, 20);
 }
 
-TksSkinCustomComboBox::~TksSkinCustomComboBox() {
-  // The list goes first, while the combo that hooks it is still whole.
-  FPopup->ListBox()->WindowProc = FListProc;
-  FPopup->Free();
-  FPopup = nullptr;
+TksSkinCustomComboBox::~TksSkinCustomComboBox() = default;
+
+void TksSkinCustomComboBox::Destroying() {
+  // The list outlives the combo's own parts for a moment: it must not call back into them.
+  if (FPopup) FPopup->ListBox()->WindowProc = FListProc;
+  TksSkinCustomControl::Destroying();
+}
+
+void TksSkinCustomComboBox::Notification(TComponent* AComponent, TOperation Operation) {
+  TksSkinCustomControl::Notification(AComponent, Operation);
+  if (Operation == opRemove && AComponent == FPopup) FPopup = nullptr;
 }
 
 void TksSkinCustomComboBox::SetStyle(TksComboBoxStyle Value) {

@@ -111,8 +111,10 @@ class TksSkinCustomComboBox : public TksSkinCustomControl {
   void SetSkinData(TksSkinData* Value) override;
   void FitSizeToSkin(int& AWidth, int& AHeight) override;
   void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
+  void Destroying() override;
 
  protected:
+  void Notification(TComponent* AComponent, TOperation Operation) override;
   AnsiString GetText() override;
   void SetTextBuf(const AnsiString& Value) override;
   void Dispatch(TMessage& Message) override;
@@ -159,6 +161,7 @@ class TksSkinCustomComboBox : public TksSkinCustomControl {
   bool FDroppedDown = false;
   bool FTracking = false;
   bool FTrackingEntered = false;
+  bool FReleasing = false;
   int FRememberedIndex = -1;
   int FAutoScroll = 0;  // 0 none, 1 up, 2 down
   WideString FSearch;

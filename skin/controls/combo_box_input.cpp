@@ -53,8 +53,19 @@ void TksSkinCustomComboBox::Dispatch(TMessage& Message) {
       if (!ours && FDroppedDown) CloseUp(false);
       return;
     }
+    case WM_LBUTTONUP:
+      // The framework lets the capture go before MouseUp; that is not a lost capture.
+      FReleasing = true;
+      try {
+        TksSkinCustomControl::Dispatch(Message);
+      } catch (...) {
+        FReleasing = false;
+        throw;
+      }
+      FReleasing = false;
+      return;
     case WM_CAPTURECHANGED:
-      if (FTracking && reinterpret_cast<HWND>(Message.LParam) != Handle()) {
+      if (FTracking && !FReleasing && reinterpret_cast<HWND>(Message.LParam) != Handle()) {
         FTracking = false;
         StopAutoScroll();
       }

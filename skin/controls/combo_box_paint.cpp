@@ -140,7 +140,7 @@ void TksSkinCustomComboBox::DrawFaceItem(TBitmap* B, bool Skinned) {
     text = Rect(0, 0, iw - 2, ih);
     if (focused) {
       const RECT all{0, 0, iw, ih};
-      DrawFocusRect(c->Handle(), &all);
+      DrawDottedFrame(c, all);
     }
   }
   if (index >= 0 && index < Items()->Count()) {

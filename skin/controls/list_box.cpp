@@ -123,6 +123,7 @@ void TksSkinCustomListBox::SetUseSkinItemHeight(bool Value) {
 }
 
 void TksSkinCustomListBox::DefaultFontChanged() {
+  if (!FListBox) return;
   if (!FListSkinned) FListBox->Font()->Assign(DefaultFont());
   FListBox->Invalidate();
 }

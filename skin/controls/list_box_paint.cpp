@@ -238,7 +238,7 @@ void DrawTabbedCaption(TCanvas* Canvas, const AnsiString& Text, const TRect& Rec
 void TksSkinCustomListBox::DrawItemText(TCanvas* Canvas, int Index, const TRect& TextRect,
                                         TOwnerDrawState State) {
   const int hoff = HorzOffset();
-  if (State.Contains(odFocused) && FListSkin.ShowFocus) DrawFocusRect(Canvas->Handle(), &TextRect);
+  if (State.Contains(odFocused) && FListSkin.ShowFocus) DrawDottedFrame(Canvas, TextRect);
   int glyphW = 0;
   if (FImages) {
     const int image = ImageIndex >= 0 ? ImageIndex : Index;
@@ -294,7 +294,7 @@ void TksSkinCustomListBox::DrawListItem(TCanvas* Canvas, int Index, const TRect&
     text = Rect(2, 0, w - 2, h);
     if (focused) {
       const RECT all{0, 0, w, h};
-      DrawFocusRect(c->Handle(), &all);
+      DrawDottedFrame(c, all);
     }
   }
   TCanvas* c = image.Canvas();

@@ -5,6 +5,7 @@
 
 #include "skin/draw/bitmap_target.h"
 #include "skin/draw/default_glyphs.h"
+#include "skin/draw/pixel_copy.h"
 
 using namespace lumoa::skin;
 
