@@ -388,8 +388,19 @@ void TksSkinScrollBar::Dispatch(TMessage& Message) {
         return;
       }
       break;
+    case WM_LBUTTONUP:
+      // The framework lets the capture go before MouseUp; that is not a lost capture.
+      FReleasing = true;
+      try {
+        TksSkinCustomControl::Dispatch(Message);
+      } catch (...) {
+        FReleasing = false;
+        throw;
+      }
+      FReleasing = false;
+      return;
     case WM_CAPTURECHANGED:
-      if (reinterpret_cast<HWND>(Message.LParam) != (HandleAllocated() ? Handle() : nullptr)) {
+      if (!FReleasing && reinterpret_cast<HWND>(Message.LParam) != (HandleAllocated() ? Handle() : nullptr)) {
         StopRepeat();
         FDragging = false;
         FCaptured = -1;

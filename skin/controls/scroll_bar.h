@@ -132,6 +132,7 @@ class TksSkinScrollBar : public TksSkinCustomControl {
   int FTravelLength = 0;
   bool FDragging = false;
   bool FDragged = false;
+  bool FReleasing = false;
   int FDragStart = 0;       // pointer coordinate along the bar at the press
   int FDragThumbStart = 0;  // thumb centre offset from the travel start at the press
   Repeat FRepeat = Repeat::None;

@@ -371,7 +371,8 @@ void ScrollBar(Ctx& c, const std::string& name, bool vertical, bool both) {
     s.Rect(thumbs[i], r);
   }
   s.Set("thumboffset1", 5).Set("thumboffset2", 5).Flag("thumbtransparent", false);
-  s.Color("thumbtransparentcolor", kKey).Flag("thumbstretcheffect", false);
+  // Stretched, so the thumb's shading runs smoothly along its length instead of banding.
+  s.Color("thumbtransparentcolor", kKey).Flag("thumbstretcheffect", true);
   s.Set("thumbminsize", 14).Set("thumbminpagesize", 0);
   s.Rect("glyphrect", GlyphPiece(c, gScroll, vertical ? 7 : 6, vertical ? 6 : 7, vertical ? 1 : 0, c.th.glyph));
   s.Rect("activeglyphrect", GlyphPiece(c, gScroll, vertical ? 7 : 6, vertical ? 6 : 7, vertical ? 1 : 0, c.th.glyphHot));

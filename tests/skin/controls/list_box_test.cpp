@@ -1,0 +1,225 @@
+// The skinned list: row-count sizing, rows painted from the list record, the frame, the bar's
+// place, wheel and events; and pictures of the open drop-down with each shipped skin, written
+// under the build folder (shots/combo_list_skinN.png) for people to look at.
+#include "skin/controls/list_box.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+#include <zlib.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "combo_box_fixture.h"
+
+namespace {
+
+using lumoa::skin::test::ComboTest;
+using lumoa::skin::test::Gbk;
+using lumoa::skin::test::SkinTest;
+
+uint32_t Rgb(COLORREF c) { return ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF); }
+uint32_t PictureRgb(TBitmap* b, int x, int y) { return Rgb(b->PixelRGB(x, y)); }
+
+std::filesystem::path ShotDir() {
+  char exe[4096];
+  const ssize_t n = readlink("/proc/self/exe", exe, sizeof exe - 1);
+  if (n <= 0) return std::filesystem::temp_directory_path() / "shots";
+  exe[n] = 0;
+  // build/<dir>/tests/<binary> -> build/<dir>/shots
+  return std::filesystem::path(exe).parent_path().parent_path() / "shots";
+}
+
+void Chunk(std::string& out, const char* type, const std::string& data) {
+  const uint32_t n = static_cast<uint32_t>(data.size());
+  for (int s : {24, 16, 8, 0}) out.push_back(static_cast<char>(n >> s));
+  std::string body = std::string(type, 4) + data;
+  out += body;
+  const uLong crc = crc32(0, reinterpret_cast<const Bytef*>(body.data()), static_cast<uInt>(body.size()));
+  for (int s : {24, 16, 8, 0}) out.push_back(static_cast<char>(crc >> s));
+}
+
+// Pixels 0xRRGGBB, row by row, scaled by `zoom`, as an RGB PNG file.
+void WritePng(const std::filesystem::path& path, const std::vector<uint32_t>& px, int w, int h,
+              int zoom) {
+  const int zw = w * zoom, zh = h * zoom;
+  std::string raw;
+  for (int y = 0; y < zh; ++y) {
+    raw.push_back(0);
+    for (int x = 0; x < zw; ++x) {
+      const uint32_t p = px[size_t((y / zoom) * w + x / zoom)];
+      raw.push_back(static_cast<char>(p >> 16));
+      raw.push_back(static_cast<char>(p >> 8));
+      raw.push_back(static_cast<char>(p));
+    }
+  }
+  uLongf len = compressBound(static_cast<uLong>(raw.size()));
+  std::string z(len, '\0');
+  compress(reinterpret_cast<Bytef*>(z.data()), &len, reinterpret_cast<const Bytef*>(raw.data()),
+           static_cast<uLong>(raw.size()));
+  z.resize(len);
+  std::string ihdr;
+  for (uint32_t v : {uint32_t(zw), uint32_t(zh)})
+    for (int s : {24, 16, 8, 0}) ihdr.push_back(static_cast<char>(v >> s));
+  ihdr += std::string("\x08\x02\x00\x00\x00", 5);
+  std::string file = "\x89PNG\r\n\x1a\n";
+  Chunk(file, "IHDR", ihdr);
+  Chunk(file, "IDAT", z);
+  Chunk(file, "IEND", "");
+  std::filesystem::create_directories(path.parent_path());
+  std::ofstream(path, std::ios::binary) << file;
+}
+
+class ListBoxTest : public SkinTest {
+ protected:
+  TksSkinListBox* List(bool skinned, int rows, int items) {
+    if (skinned) LoadSkin(0);
+    form_ = MakeForm(50, 50, 300, 400);
+    auto* l = new TksSkinListBox(form_);
+    l->SetParent(form_);
+    l->SetBounds(10, 10, 120, 120);
+    for (int i = 0; i < items; ++i) l->Items()->Add("item " + IntToStr(i));
+    if (skinned) l->SetSkinData(data());
+    l->SetRowCount(rows);
+    Pump();
+    return l;
+  }
+  TForm* form_ = nullptr;
+};
+
+TEST_F(ListBoxTest, RowCountSizesTheListFromTheRecordOrThePlainFrame) {
+  auto* l = List(true, 5, 20);
+  EXPECT_EQ(l->ItemHeight(), 19);
+  EXPECT_EQ(l->Height(), 5 * 19 + 6);
+  EXPECT_EQ(l->ListBox()->Height(), 5 * 19);
+  ASSERT_NE(l->VScrollBar(), nullptr);
+  // The bar stands along the right edge of the client area, the list beside it.
+  EXPECT_EQ(l->VScrollBar()->Left(), 120 - 3 - 17);
+  EXPECT_EQ(l->VScrollBar()->Top(), 3);
+  EXPECT_EQ(l->VScrollBar()->Height(), 5 * 19);
+  EXPECT_EQ(l->ListBox()->Width(), 120 - 6 - 17);
+  // With a row count equal to the item count there is no bar.
+  l->SetRowCount(20);
+  EXPECT_EQ(l->VScrollBar(), nullptr);
+  EXPECT_EQ(l->ListBox()->Width(), 120 - 6);
+  // Without UseSkinItemHeight the stored height applies.
+  l->SetUseSkinItemHeight(false);
+  l->SetDefaultItemHeight(25);
+  l->SetRowCount(4);
+  EXPECT_EQ(l->Height(), 4 * 25 + 6);
+}
+
+TEST_F(ListBoxTest, PlainListWithoutSkin) {
+  auto* l = List(false, 4, 10);
+  l->SetDefaultItemHeight(18);
+  l->SetRowCount(4);
+  EXPECT_EQ(l->Height(), 4 * 18 + 4);
+  ASSERT_NE(l->VScrollBar(), nullptr);
+  EXPECT_EQ(l->VScrollBar()->Left(), 120 - 20);
+  EXPECT_EQ(l->VScrollBar()->Width(), 19);
+}
+
+TEST_F(ListBoxTest, RowsArePaintedFromTheListRecord) {
+  auto* l = List(true, 5, 20);
+  l->SetItemIndex(1);
+  l->ListBox()->Invalidate();
+  Pump();
+  const int i = data()->GetControlIndex("listbox");
+  ASSERT_GE(i, 0);
+  const auto* r = dynamic_cast<const TksDataSkinListBox*>(data()->ControlRecords[size_t(i)].get());
+  ASSERT_NE(r, nullptr);
+  TBitmap* pic = data()->ActivePicture(r->pictureindex);
+  ASSERT_NE(pic, nullptr);
+  TksListBox* list = l->ListBox();
+  const int w = list->Width();
+  // Frame corner from the skin picture.
+  EXPECT_EQ(PixelAt(l, 0, 0), PictureRgb(pic, r->skinrect.left, r->skinrect.top));
+  // The right end of an unselected row is the fixed right part of itemrect, of the selected
+  // row that of activeitemrect.
+  EXPECT_EQ(PixelAt(list, w - 1, 19 * 0 + 9), PictureRgb(pic, r->itemrect.right - 1, r->itemrect.top + 9));
+  EXPECT_EQ(PixelAt(list, w - 1, 19 * 1 + 9), PictureRgb(pic, r->activeitemrect.right - 1, r->activeitemrect.top + 9));
+  EXPECT_EQ(PixelAt(list, 0, 19 * 1 + 0), PictureRgb(pic, r->activeitemrect.left, r->activeitemrect.top));
+  // Some pixel of the text of row 2 is drawn in the record's font colour (or blends into it).
+  bool text = false;
+  for (int x = 4; x < 40 && !text; ++x)
+    for (int y = 19 * 2 + 3; y < 19 * 3 - 3 && !text; ++y)
+      text = PixelAt(list, x, y) != PictureRgb(pic, r->itemrect.left + 10, r->itemrect.top + y - 38);
+  EXPECT_TRUE(text);
+}
+
+TEST_F(ListBoxTest, WheelScrollsALineAndTheBarFollows) {
+  auto* l = List(true, 5, 20);
+  const TPoint p = l->ListBox()->ClientToScreen(Point(10, 10));
+  hb().MoveMouse(p.x, p.y);
+  l->ListBox()->SetFocus();
+  Pump();
+  hb().Wheel(-120);
+  Pump();
+  EXPECT_EQ(l->ListBox()->TopIndex(), 1);
+  EXPECT_EQ(l->VScrollBar()->Position(), 1);
+  hb().Wheel(120);
+  Pump();
+  EXPECT_EQ(l->ListBox()->TopIndex(), 0);
+  EXPECT_EQ(l->VScrollBar()->Position(), 0);
+  // Items added later: the bar's range follows at the next paint.
+  for (int i = 0; i < 10; ++i) l->Items()->Add("more");
+  Pump();
+  EXPECT_EQ(l->VScrollBar()->Max(), 29);
+}
+
+TEST_F(ListBoxTest, InnerListEventsReachTheFrame) {
+  auto* l = List(true, 5, 20);
+  int downs = 0, ups = 0, clicks = 0;
+  std::vector<int> order;
+  l->OnListBoxMouseDown = [&](TObject*, TMouseButton, TShiftState, int, int) {
+    ++downs;
+    order.push_back(l->ItemIndex());  // before the list moved its selection
+  };
+  l->OnListBoxMouseUp = [&](TObject*, TMouseButton, TShiftState, int, int) { ++ups; };
+  l->OnListBoxClick = [&](TObject*) { ++clicks; };
+  ClickAt(l->ListBox(), 10, 19 * 3 + 5);
+  EXPECT_EQ(downs, 1);
+  EXPECT_EQ(ups, 1);
+  EXPECT_EQ(clicks, 1);
+  EXPECT_EQ(l->ItemIndex(), 3);
+  EXPECT_EQ(order, (std::vector<int>{-1}));
+  EXPECT_EQ(l->ItemAtPos(Point(10, 19 * 4 + 1)), 4);
+  EXPECT_EQ(l->ItemAtPos(Point(10, -3)), -1);
+}
+
+// The open list with each shipped skin, 1:1 and enlarged four times.
+TEST_F(ComboTest, OpenListPicturesOfTheShippedSkins) {
+  for (int skin = 0; skin < 3; ++skin) {
+    SCOPED_TRACE(skin);
+    auto* c = MakeCombo(skin, 100, 100 + skin * 10);
+    Focus();
+    c->SetItemIndex(12);  // the list then shows its lower part
+    c->DropDown();
+    Pump();
+    const TPoint over = ListPoint(12, 19 * 4 + 8);
+    MoveTo(over);
+    auto* list = c->PopupList();
+    const RECT face = c->BoundsRect();
+    const RECT pr = PopupRect();
+    const int w = std::max<int>(pr.right - pr.left, face.right - face.left) + 8;
+    const int h = (face.bottom - face.top) + (pr.bottom - pr.top) + 8;
+    std::vector<uint32_t> px(size_t(w * h), 0xFFFFFF);
+    const TPoint faceAt = c->ClientToScreen(Point(0, 0));
+    const std::vector<uint32_t> screen = hb().ComposeScreen();
+    const RECT sr = hb().ScreenRect();
+    const int sw = sr.right - sr.left;
+    for (int y = 0; y < h - 8; ++y)
+      for (int x = 0; x < w - 8; ++x)
+        px[size_t((y + 4) * w + x + 4)] = screen[size_t((faceAt.y + y) * sw + faceAt.x + x)] & 0xFFFFFF;
+    const auto dir = ShotDir();
+    WritePng(dir / ("combo_list_skin" + std::to_string(skin) + ".png"), px, w, h, 1);
+    WritePng(dir / ("combo_list_skin" + std::to_string(skin) + "_x4.png"), px, w, h, 4);
+    EXPECT_EQ(pr.top, faceAt.y + c->Height());
+    EXPECT_TRUE(IsWindowVisible(list->Handle()));
+    c->CloseUp(false);
+    form_->Free();
+    Pump();
+  }
+}
+
+}  // namespace
