@@ -193,9 +193,28 @@ void TksSkinPageControl::UpdateTabImages() {
   if (FShowCloseButtons) width += CloseButtonWidth();
   HIMAGELIST old = FTabImages;
   FTabImages = ImageList_Create(width, 1, ILC_COLOR32, 1, 1);
-  if (HandleAllocated()) Perform(TCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(FTabImages));
+  if (HandleAllocated()) {
+    Perform(TCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(FTabImages));
+    const int count = static_cast<int>(Perform(TCM_GETITEMCOUNT));
+    for (int i = 0; i < count; ++i) {
+      TTabSheet* page = VisiblePage(i);
+      TCITEMW item{};
+      item.mask = TCIF_IMAGE;
+      item.iImage = ItemImage(page ? page->ImageIndex() : -1);
+      Perform(TCM_SETITEMW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
+    }
+  }
   if (old) ImageList_Destroy(old);
   Realign();
+}
+
+bool TksSkinPageControl::ReservesTabRoom() const { return FGlyphs || FShowCloseButtons; }
+
+int TksSkinPageControl::ItemImage(int ImageIndex) const {
+  // The platform reserves a tab's image room only for an item with an image. Without glyphs
+  // and close buttons nothing is reserved: the 1-pixel list alone would cost every tab the
+  // platform's image padding.
+  return ReservesTabRoom() ? std::max(0, ImageIndex) : -1;
 }
 
 int TksSkinPageControl::TabRowHeight() const {
@@ -588,7 +607,15 @@ void TksSkinPageControl::DefaultHandler(TMessage& Message) {
       }
       break;
   }
+  TCITEMW item{};
+  const LPARAM given = Message.LParam;
+  if ((Message.Msg == TCM_INSERTITEMW || Message.Msg == TCM_SETITEMW) && given) {
+    item = *reinterpret_cast<const TCITEMW*>(given);
+    if (item.mask & TCIF_IMAGE) item.iImage = ItemImage(item.iImage);
+    Message.LParam = reinterpret_cast<LPARAM>(&item);
+  }
   TPageControl::DefaultHandler(Message);
+  Message.LParam = given;
   switch (Message.Msg) {
     case WM_SETFONT:
     case TCM_INSERTITEMW:

@@ -229,6 +229,9 @@ class TksSkinPageControl : public TPageControl, public IksSkinClient {
   void PlaceScroller();
 
   void UpdateTabImages();
+  bool ReservesTabRoom() const;
+  // The image index the platform gets for a sheet's tab.
+  int ItemImage(int ImageIndex) const;
   void UpdateFonts();
   void ForceTopSingleLine();
   bool Designing() const { return ComponentState().Contains(csDesigning); }
