@@ -3,6 +3,7 @@
 // main form keeps them.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -25,8 +26,20 @@ inline uint32_t Rgb(COLORREF c) {
 class PageControlTest : public SkinTest {
  protected:
   // The main form's page control; skin `skin` loaded and bound unless it is -1.
-  TksSkinPageControl* MakeLauncherPages(int skin = 0, int width = 346) {
-    form_ = MakeForm(100, 100, 56 + width, 55);
+  // With Before, called on the new form before it is first shown (a form skinner).
+  TksSkinPageControl* MakeLauncherPages(int skin = 0, int width = 346,
+                                        const std::function<void(TForm*)>& Before = {}) {
+    if (Before) {
+      if (skin >= 0) LoadSkin(skin);
+      form_ = new TForm(Application);
+      form_->SetBorderStyle(bsNone);
+      form_->SetBounds(100, 100, 56 + width, 55);
+      Before(form_);
+      form_->Show();
+      Pump();
+    } else {
+      form_ = MakeForm(100, 100, 56 + width, 55);
+    }
     auto* pc = new TksSkinPageControl(form_);
     pc->SetParent(form_);
     pc->SetBounds(56, 0, width, 55);

@@ -5,6 +5,8 @@
 #include <filesystem>
 
 #include "image/png/png_image.h"
+#include "skin/controls/up_down.h"
+#include "skin/form/form_skinner.h"
 #include "page_control_fixture.h"
 #include "ui/streams.h"
 
@@ -67,6 +69,56 @@ TEST_F(PageControlShots, EachShippedSkinWithAHoveredAndTheActiveTab) {
     sheets_.clear();
     Pump();
   }
+}
+
+// On a skinned form the transparent strip shows the form's skin; a skin switch reaches the
+// page control through the form skinner.
+TEST_F(PageControlShots, OnASkinnedFormAcrossSkinSwitches) {
+  TksSkinPageControl* pc = MakeLauncherPages(0, 346, [this](TForm* f) {
+    auto* skinner = new TksMarluneForm(f);
+    skinner->SetSkinData(data());
+  });
+  hb().AdvanceClock(1000);
+  Pump();
+  for (int skin = 0; skin < 3; ++skin) {
+    SCOPED_TRACE(skin);
+    if (skin > 0) LoadSkin(skin);
+    Pump();
+    const RECT n = pc->TabSkin().TabRect;
+    const TRect r = pc->GetTabRect(2);
+    EXPECT_EQ(PixelAt(pc, r.left + 2, 10),
+              Rgb(pc->TabSkin().Page.Picture->PixelRGB(n.left + 2, n.top + 10)));
+    MoveTo(pc, (r.left + r.right) / 2, 10);
+    Shoot(form_, "form_skin" + std::to_string(skin));
+  }
+}
+
+TEST_F(PageControlShots, ScrollerAndCloseButtons) {
+  TksSkinPageControl* pc = MakeLauncherPages(0, 200);
+  ASSERT_NE(pc->Scroller(), nullptr);
+  Shoot(pc, "scroller");
+  ClickAt(pc->Scroller(), 24, 8);
+  MoveTo(pc, pc->Scroller()->Left() + 24, 8);
+  Shoot(pc, "scroller_scrolled");
+  form_->Free();
+  sheets_.clear();
+  Pump();
+  pc = MakeLauncherPages(0);
+  pc->SetShowCloseButtons(true);
+  pc->SetParent(nullptr);
+  pc->SetAlign(alNone);
+  pc->SetParent(form_);
+  pc->SetBounds(0, 0, 402, 55);
+  Pump();
+  const RECT cb = sheets_[2]->CloseButtonRect;
+  MoveTo(pc, (cb.left + cb.right) / 2, (cb.top + cb.bottom) / 2);
+  Shoot(pc, "close_buttons");
+  form_->Free();
+  sheets_.clear();
+  Pump();
+  pc = MakeLauncherPages(-1);
+  MoveTo(pc, pc->GetTabRect(2).left + 5, 8);
+  Shoot(pc, "plain");
 }
 
 TEST_F(PageControlShots, TabsOnEachSideWithSkinZero) {
