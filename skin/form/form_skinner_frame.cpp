@@ -250,17 +250,19 @@ bool TksMarluneForm::ComposeFrameStrips(TBitmap& Top, TBitmap& Bottom, TBitmap& 
   m.bottomStretch = fi.bottomstretch;
   for (TBitmap* b : {&Top, &Bottom, &Left, &Right}) b->SetPixelFormat(pf32bit);
   lumoa::skin::ComposeBorderStrips(pic, g, n, w, h, m, &Top, &Bottom, &Left, &Right);
+  if (HasBorder()) {
+    for (auto& o : FObjects) {
+      if (!o->Visible) continue;
+      if (o->ObjectRect.top >= FGeometry.NewClRect.top)
+        o->Draw(&Bottom, POINT{0, FGeometry.NewClRect.bottom});
+      else
+        o->Draw(&Top, POINT{0, 0});
+    }
+  }
+  // The effect goes over the objects as well, so that the whole frame dims alike.
   if (!FFormActive && fi.autorenderinginactiveimage)
     for (TBitmap* b : {&Top, &Bottom, &Left, &Right})
       if (!b->Empty()) InactiveEffect(fi.inactiveeffect, BitmapPixels(*b));
-  if (!HasBorder()) return true;
-  for (auto& o : FObjects) {
-    if (!o->Visible) continue;
-    if (o->ObjectRect.top >= FGeometry.NewClRect.top)
-      o->Draw(&Bottom, POINT{0, FGeometry.NewClRect.bottom});
-    else
-      o->Draw(&Top, POINT{0, 0});
-  }
   return true;
 }
 

@@ -271,10 +271,15 @@ void Windows(const SkinSpec& spec, SkinBuilder& b) {
     Image halo(n, n);
     const Box inner{e, e + 2, n - e, n - e + 2};  // light from above: the shadow falls lower
     halo.Glow(inner, kFrameRadius, e, th.shadow, 0.45);
+    // Nothing under the form, whose corners the hole follows exactly; the full shadow right
+    // up to its edge (the halo's faint wash inside its box would show as a light seam).
+    const Box hole{e, e, n - e, n - e};
+    const double rad = spec.frame.mask ? kFrameRadius : 0;
     for (int y = 0; y < n; ++y)
       for (int x = 0; x < n; ++x) {
         uint8_t a = halo.AlphaAt(x, y);
-        if (x >= e && x < n - e && y >= e && y < n - e) a = 0;
+        if (RoundBoxDistance(inner, kFrameRadius, x + 0.5, y + 0.5) <= 0) a = 115;  // 0.45 of 255
+        if (RoundBoxDistance(hole, rad, x + 0.5, y + 0.5) <= 0) a = 0;
         b.Img(p).Set(r.l + x, r.t + y, Mix(Rgb{}, th.shadow, a / 255.0), a);
         b.Img(pm).Set(rm.l + x, rm.t + y, Rgb{a, a, a});
       }

@@ -2,8 +2,10 @@
 // input at window points, and reading the window's pixels and hit codes.
 #pragma once
 
+#include <filesystem>
 #include <string>
 
+#include "image/png/png_image.h"
 #include "skin/form/form_skinner.h"
 #include "skin/form/layer_border.h"
 #include "skin_fixture.h"
@@ -58,6 +60,30 @@ class FormSkinTest : public SkinTest {
     hb().AdvanceClock(1000);
   }
   std::string Str(const RECT& r) { return lumoa::ui::test::Str(r); }
+
+  // Writes the composed screen inside `area` (screen coordinates) to <build>/shots/<name>.png,
+  // enlarged by `zoom`, beside the test binary's folder.
+  void Shot(const std::string& name, const RECT& area, int zoom = 1) {
+    const int w = area.right - area.left, h = area.bottom - area.top;
+    TBitmap b(w * zoom, h * zoom, pf24bit);
+    const std::vector<uint32_t> screen = hb().ComposeScreen();
+    const RECT all = hb().ScreenRect();
+    const int sw = all.right - all.left;
+    for (int y = 0; y < h * zoom; ++y)
+      for (int x = 0; x < w * zoom; ++x) {
+        const uint32_t c = screen[static_cast<size_t>(area.top + y / zoom) * sw + area.left + x / zoom];
+        uint8_t* p = b.ScanLine(y) + x * 3;
+        p[0] = static_cast<uint8_t>(c);
+        p[1] = static_cast<uint8_t>(c >> 8);
+        p[2] = static_cast<uint8_t>(c >> 16);
+      }
+    const auto dir = std::filesystem::canonical("/proc/self/exe").parent_path().parent_path() / "shots";
+    std::filesystem::create_directories(dir);
+    TksPngImage png;
+    png.Assign(&b);
+    TFileStream file((dir / (name + ".png")).string(), fmCreate);
+    png.SaveToStream(file);
+  }
 
   TForm* form_ = nullptr;
   TksMarluneForm* skinner_ = nullptr;

@@ -323,3 +323,38 @@ TEST_F(BorderedForm, WithoutASkinTheBuiltInFrameAndHitTest) {
 }
 
 }  // namespace
+
+namespace {
+
+using namespace lumoa::skin::test;
+
+class FrameShots : public FormSkinTest, public ::testing::WithParamInterface<int> {};
+
+// Pictures of a bordered skinned form (with its layered border) in each shipped skin, active
+// and inactive, for looking at; the frame must not change between them except in its look.
+TEST_P(FrameShots, BorderedFormActiveAndInactive) {
+  LoadSkin(GetParam());
+  hb().SetBackgroundColor(0xE8ECEF);
+  Skinned(bsSizeable, 260, 150);
+  skinner_->SetBorderIcons({TksBorderIcon::biSystemMenu, TksBorderIcon::biMinimize,
+                            TksBorderIcon::biMaximize, TksBorderIcon::biRollUp,
+                            TksBorderIcon::biMinimizeToTray});
+  Pump();
+  const RECT area{70, 70, 390, 280};
+  const std::string base = "form_skin" + std::to_string(GetParam());
+  Shot(base + "_active", area);
+  Shot(base + "_active_x3", area, 3);
+  const uint32_t activeCaption = WindowPixel(40, 8);
+  auto* other = new TForm(Application);
+  other->SetBorderStyle(bsNone);
+  other->SetBounds(900, 700, 20, 20);
+  other->Show();
+  Pump();
+  Shot(base + "_inactive", area);
+  Shot(base + "_inactive_x3", area, 3);
+  EXPECT_NE(WindowPixel(40, 8), activeCaption);
+}
+
+INSTANTIATE_TEST_SUITE_P(Skins, FrameShots, ::testing::Values(0, 1, 2));
+
+}  // namespace
