@@ -505,7 +505,10 @@ LONG_PTR SetWindowLongPtrW(HWND hwnd, int index, LONG_PTR value) {
       Send(w, WM_STYLECHANGING, WPARAM(index), LPARAM(&ss));
       if (!(w = Get(hwnd))) return old;
       if (index == GWL_STYLE) {
+        // The window manager decorates captioned top-level windows: its frame follows the style.
+        const bool captioned = (w->style & WS_CAPTION) == WS_CAPTION;
         w->style = ss.styleNew;
+        if (IsTopLevel(w) && captioned != ((w->style & WS_CAPTION) == WS_CAPTION)) RecreateNative(w);
       } else {
         // Topmost is a z-order property: only SetWindowPos changes it.
         ss.styleNew = (ss.styleNew & ~WS_EX_TOPMOST) | (w->exStyle & WS_EX_TOPMOST);

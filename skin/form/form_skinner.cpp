@@ -42,6 +42,7 @@ TksMarluneForm::~TksMarluneForm() {
   FObjects.clear();
   if (FForm && FOldWindowProc) {
     if (FForm->HandleAllocated()) StopTimers();
+    if (!FForm->ComponentState().Contains(csDestroying)) ApplyFrameStyle(false);
     FLayerBorder->Hide();
     FForm->WindowProc = FOldWindowProc;
   }
@@ -59,6 +60,15 @@ void TksMarluneForm::Notification(TComponent* AComponent, TOperation Operation) 
   }
   if (AComponent == FMenusSkinData) FMenusSkinData = nullptr;
   if (AComponent == SystemMenu) SystemMenu = nullptr;
+}
+
+void TksMarluneForm::ApplyFrameStyle(bool Own) {
+  HWND h = Handle();
+  if (!h || !HasBorder()) return;
+  // A frame of our own: the window manager must not add its caption and border around it.
+  const LONG_PTR style = GetWindowLongPtrW(h, GWL_STYLE);
+  const LONG_PTR want = Own ? style & ~static_cast<LONG_PTR>(WS_DLGFRAME) : style | WS_CAPTION;
+  if (want != style) SetWindowLongPtrW(h, GWL_STYLE, want);
 }
 
 HWND TksMarluneForm::Handle() const { return FForm->HandleAllocated() ? FForm->Handle() : nullptr; }
@@ -272,7 +282,8 @@ void TksMarluneForm::ApplySkin() {
   FForm->SetBorderIcons({});
   EnforceMinimumSize();
   HWND h = Handle();
-  if (h && HasBorder() && FSkinnable)
+  ApplyFrameStyle(FSkinnable);
+  if (h && HasBorder())
     SetWindowPos(h, nullptr, 0, 0, 0, 0,
                  SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   UpdateGeometryAndRegion();
@@ -430,6 +441,14 @@ void TksMarluneForm::NewWndProc(TMessage& M) {
         }
       }
       FForm->Tag = 0;
+      return;
+    case WM_CREATE:
+      CallOld(M);
+      ApplyFrameStyle(FSkinnable);
+      return;
+    case WM_SETTEXT:
+      CallOld(M);
+      if (FSkinnable && HasBorder() && Handle()) RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME);
       return;
     case WM_SIZE:
       CallOld(M);

@@ -233,6 +233,7 @@ class TksMarluneForm : public TComponent {
   void NudgeWidth();
   void SetRegion();
   void RemoveRegion();
+  void ApplyFrameStyle(bool Own);
   int BuiltInHitTest(POINT P);
   void PaintBuiltInFrame(HDC DC);
   void NCCalcSize(TMessage& M);

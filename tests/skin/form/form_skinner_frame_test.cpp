@@ -309,6 +309,21 @@ TEST_F(BorderedForm, ResizingByTheFrameFollowsThePointerDownToTheMinimum) {
   EXPECT_EQ(form_->Left(), 100);
 }
 
+TEST_F(BorderedForm, TheWindowManagerAddsNoFrameWhileTheSkinnerDrawsIt) {
+  Skinned(bsSizeable, 300, 200);
+  const auto* native = hb().Window(lumoa::platform::NativeWindowOf(H()));
+  ASSERT_NE(native, nullptr);
+  EXPECT_TRUE(native->params.popup);
+  EXPECT_NE(GetWindowLongPtrW(H(), GWL_STYLE) & WS_CAPTION, WS_CAPTION);
+  skinner_->Free();
+  Pump();
+  EXPECT_EQ(GetWindowLongPtrW(H(), GWL_STYLE) & WS_CAPTION, WS_CAPTION);
+  native = hb().Window(lumoa::platform::NativeWindowOf(H()));
+  ASSERT_NE(native, nullptr);
+  EXPECT_FALSE(native->params.popup);
+  EXPECT_TRUE(native->visible);
+}
+
 TEST_F(BorderedForm, WithoutASkinTheBuiltInFrameAndHitTest) {
   Skinned(bsSizeable, 300, 200);
   skinner_->SetSkinData(nullptr);
