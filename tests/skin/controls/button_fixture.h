@@ -79,13 +79,13 @@ class ButtonTest : public lumoa::ui::test::UiTest {
   }
 
   // The search button as the main form stores it: 59 x 17 at (20, 30), no caption unless
-  // given, bound to skin 0.
+  // given (UTF-8, held in the ANSI code page as the stored layout does), bound to skin 0.
   TksSkinButton* MakeButton(const char* caption = "", int skinIndex = 0) {
     if (skinIndex >= 0 && !skin) LoadSkin(skinIndex);
     auto* b = new TksSkinButton(form);
     b->SetParent(form);
     b->SetBounds(20, 30, 59, 17);
-    b->SetCaption(caption);
+    b->SetCaption(Utf8ToAnsi(caption));
     if (skinIndex >= 0) b->SetSkinData(skin.get());
     Pump();
     b->OnClick = [this](TObject*) { ++clicks; };
