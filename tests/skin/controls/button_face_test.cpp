@@ -4,7 +4,7 @@
 
 #include "skin/draw/bitmap_target.h"
 
-namespace lumoa::skin::test {
+namespace lumoa::skin::button_test {
 namespace {
 
 class ButtonFace : public ButtonTest {
@@ -219,4 +219,4 @@ TEST_F(ButtonFace, FreeStretchWithoutSkinSize) {
 }
 
 }  // namespace
-}  // namespace lumoa::skin::test
+}  // namespace lumoa::skin::button_test

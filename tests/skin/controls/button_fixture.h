@@ -16,7 +16,7 @@
 #include "ui/streams.h"
 #include "ui/ui_fixture.h"
 
-namespace lumoa::skin::test {
+namespace lumoa::skin::button_test {
 
 // Pixels as 0xRRGGBB.
 struct Picture {
@@ -148,4 +148,4 @@ class ButtonTest : public lumoa::ui::test::UiTest {
   int clicks = 0;
 };
 
-}  // namespace lumoa::skin::test
+}  // namespace lumoa::skin::button_test

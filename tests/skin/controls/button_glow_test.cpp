@@ -4,7 +4,7 @@
 
 #include "skin/draw/bitmap_target.h"
 
-namespace lumoa::skin::test {
+namespace lumoa::skin::button_test {
 namespace {
 
 using ButtonGlow = ButtonTest;
@@ -133,4 +133,4 @@ TEST_F(ButtonGlow, NoGlowWithoutARecordOrWhenStretchedFreely) {
 }
 
 }  // namespace
-}  // namespace lumoa::skin::test
+}  // namespace lumoa::skin::button_test

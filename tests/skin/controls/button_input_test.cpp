@@ -2,7 +2,7 @@
 // the form's dialog keys, the default-button rule.
 #include "button_fixture.h"
 
-namespace lumoa::skin::test {
+namespace lumoa::skin::button_test {
 namespace {
 
 class ButtonInput : public ButtonTest {
@@ -278,4 +278,4 @@ TEST_F(ButtonInput, PropertiesThatTieTogether) {
 }
 
 }  // namespace
-}  // namespace lumoa::skin::test
+}  // namespace lumoa::skin::button_test

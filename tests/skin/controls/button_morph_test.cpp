@@ -6,7 +6,7 @@
 
 #include "skin/draw/effect_bmp.h"
 
-namespace lumoa::skin::test {
+namespace lumoa::skin::button_test {
 namespace {
 
 class ButtonMorph : public ButtonTest {
@@ -153,4 +153,4 @@ TEST_F(ButtonMorph, FrameAnimationRunsForwardOnEnterAndBackOnLeave) {
 }
 
 }  // namespace
-}  // namespace lumoa::skin::test
+}  // namespace lumoa::skin::button_test

@@ -8,7 +8,7 @@
 
 #include "image/png/png_image.h"
 
-namespace lumoa::skin::test {
+namespace lumoa::skin::button_test {
 namespace {
 
 namespace fs = std::filesystem;
@@ -110,4 +110,4 @@ TEST_F(ButtonShots, EveryStateOfEveryShippedSkin) {
 }
 
 }  // namespace
-}  // namespace lumoa::skin::test
+}  // namespace lumoa::skin::button_test
