@@ -90,6 +90,12 @@ TEST_F(PageControlTest, RowWiderThanTheControlGetsTheSkinnedScroller) {
   EXPECT_EQ(s->Top(), 2);
   EXPECT_EQ(s->Position(), 0);
   EXPECT_GT(s->Max(), 0);
+  // The platform's own arrows are gone: the skinned scroller is the only child window.
+  int children = 0;
+  for (HWND c = GetWindow(pc->Handle(), GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+    if (!TWinControl::FindControl(c)) ++children;
+  }
+  EXPECT_EQ(children, 0);
   // Painted from the up-down record.
   const auto* rec = dynamic_cast<const TksDataSkinControl*>(s->SkinRecord());
   ASSERT_NE(rec, nullptr);

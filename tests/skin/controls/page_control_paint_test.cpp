@@ -3,6 +3,7 @@
 #include "page_control_fixture.h"
 
 #include "skin/data/control_records.h"
+#include "ui/image_list.h"
 
 namespace lumoa::skin::test {
 namespace {
@@ -181,6 +182,66 @@ TEST_F(PageControlPaint, DrawSkinTabEventDrawsTheContent) {
   ASSERT_EQ(calls.size(), 7u);
   EXPECT_EQ(calls.back(), "0 active " + Str(TRect(0, 0, pc->GetTabRect(0).right - 1, 21)));
   EXPECT_EQ(PixelAt(pc, pc->GetTabRect(3).left + 5, 5), 0x010203u);
+}
+
+TEST_F(PageControlPaint, GlyphsFromImagesBesideTheCaption) {
+  TksSkinPageControl* pc = MakeLauncherPages(0);
+  const int plain = pc->GetTabRect(2).right - pc->GetTabRect(2).left;
+  auto* images = new TImageList(form_);
+  images->SetSize(8, 8);
+  TBitmap glyph(8, 8, pf24bit);
+  glyph.Canvas()->Brush().SetColor(static_cast<TColor>(RGB(250, 0, 250)));
+  glyph.Canvas()->FillRect(TRect(0, 0, 8, 8));
+  images->Add(&glyph, nullptr);
+  pc->SetImages(images);
+  sheets_[2]->SetImageIndex(0);
+  Pump();
+  // Every tab reserves the glyph's width; the sheet with a glyph shows it, centred with its
+  // caption as one group.
+  const TRect r = pc->GetTabRect(2);
+  EXPECT_GE(r.right - r.left, plain + 8);
+  int glyphPixels = 0, left = 1 << 20;
+  for (int y = r.top; y < r.bottom; ++y)
+    for (int x = r.left; x < r.right; ++x)
+      if (PixelAt(pc, x, y) == 0xFA00FAu) {
+        ++glyphPixels;
+        left = std::min(left, x);
+      }
+  EXPECT_EQ(glyphPixels, 64);
+  EXPECT_LT(left - r.left, (r.right - r.left) / 2 - 8);
+  // The same with the glyph-and-text layout routine, glyph at the margin.
+  pc->SetTabExtededDraw(true);
+  pc->SetTabMargin(3);
+  Pump();
+  EXPECT_EQ(PixelAt(pc, r.left + 3, (r.top + r.bottom) / 2), 0xFA00FAu);
+  EXPECT_NE(PixelAt(pc, r.left + 2, (r.top + r.bottom) / 2), 0xFA00FAu);
+}
+
+TEST_F(PageControlPaint, FocusMarkWhenTheSkinAsksForIt) {
+  TksSkinPageControl* pc = MakeLauncherPages(0);
+  auto* rec = dynamic_cast<TksDataSkinTabControl*>(
+      data()->ControlRecords[size_t(data()->GetControlIndex("tab"))].get());
+  ASSERT_NE(rec, nullptr);
+  rec->showfocus = true;
+  const TRect r = pc->GetTabRect(0);
+  const uint32_t before = PixelAt(pc, r.left + 3 + 1, r.top + 3);
+  pc->SetFocus();
+  Pump();
+  // A dotted frame in the focus colour, inset by the skin's offsets.
+  const uint32_t mark = Rgb(static_cast<COLORREF>(rec->focusfontcolor));
+  EXPECT_EQ(PixelAt(pc, r.left + 3 + 1, r.top + 3), mark);
+  EXPECT_NE(before, mark);
+}
+
+TEST_F(PageControlPaint, AcceleratorCharacterSelectsItsPage) {
+  TksSkinPageControl* pc = MakeLauncherPages(0);
+  sheets_[3]->SetCaption("&Video");
+  int changes = 0;
+  pc->OnChange = [&](TObject*) { ++changes; };
+  EXPECT_EQ(pc->Perform(CM_DIALOGCHAR, 'v', 0), 1);
+  EXPECT_EQ(pc->ActivePage(), sheets_[3]);
+  EXPECT_EQ(changes, 1);
+  EXPECT_EQ(pc->Perform(CM_DIALOGCHAR, 'q', 0), 0);
 }
 
 }  // namespace
