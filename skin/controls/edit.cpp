@@ -1,6 +1,7 @@
 #include "skin/controls/edit.h"
 
 #include "skin/controls/popup_menu.h"
+#include "skin/form/form_skinner.h"
 #include "ui/forms.h"
 
 namespace {
@@ -58,10 +59,20 @@ void TksCustomEdit::Notification(TComponent* AComponent, TOperation Operation) {
   if (AComponent == FContextMenu) FContextMenu = nullptr;
 }
 
-TksSkinData* TksCustomEdit::MenuSkinData() {
+TksSkinData* TksCustomEdit::FormSkinnerData() {
   TCustomForm* form = GetParentForm(this);
   if (!form) return nullptr;
   for (int i = 0; i < form->ComponentCount(); ++i) {
+    if (auto* skinner = dynamic_cast<TksMarluneForm*>(form->Components(i))) return skinner->SkinData();
+  }
+  return nullptr;
+}
+
+TksSkinData* TksCustomEdit::MenuSkinData() {
+  if (TksSkinData* data = FormSkinnerData()) return data;
+  // A form without a skinner: the skin data it holds, if any.
+  TCustomForm* form = GetParentForm(this);
+  for (int i = 0; form && i < form->ComponentCount(); ++i) {
     if (auto* data = dynamic_cast<TksSkinData*>(form->Components(i))) return data;
   }
   return nullptr;

@@ -50,6 +50,8 @@ class TksCustomEdit : public TCustomMaskEdit {
   void Notification(TComponent* AComponent, TOperation Operation) override;
   // The skin data the context menu takes its captions and look from.
   virtual TksSkinData* MenuSkinData();
+  // The skin data of the form skinner on the parent form, if there is one.
+  TksSkinData* FormSkinnerData();
   void FreeContextMenu();
 
  private:
@@ -140,6 +142,7 @@ class TksSkinCustomEdit : public TksCustomEdit, public IksSkinClient {
   Insets TextInsets();
   int FontCellHeight();
   void FitHeight(int& AHeight);
+  void RecomputeHeight();
   void SetFormatRect();
   void UpdateFontColor();
   void ApplyFontCharset();

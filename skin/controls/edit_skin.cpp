@@ -65,8 +65,9 @@ void TksSkinCustomEdit::Notification(TComponent* AComponent, TOperation Operatio
 }
 
 TksSkinData* TksSkinCustomEdit::MenuSkinData() {
-  if (TksSkinData* own = TksCustomEdit::MenuSkinData()) return own;
-  return FBinding.SkinData;
+  if (TksSkinData* data = FormSkinnerData()) return data;
+  if (FBinding.SkinData) return FBinding.SkinData;
+  return TksCustomEdit::MenuSkinData();
 }
 
 void TksSkinCustomEdit::LoadSkinRecord() {
@@ -127,9 +128,7 @@ void TksSkinCustomEdit::ApplySkin() {
   RecreateWnd();
   if (focused && CanFocus()) SetFocus();
   UpdateFontColor();
-  int height = Height();
-  FitHeight(height);
-  SetBounds(Left(), Top(), Width(), height);
+  RecomputeHeight();
   if (HandleAllocated()) {
     SetWindowPos(Handle(), nullptr, 0, 0, 0, 0,
                  SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
@@ -208,7 +207,7 @@ void TksSkinCustomEdit::SetImages(TImageList* Value) {
   if (FImages) FImages->RemoveFreeNotification(this);
   FImages = Value;
   if (Value) Value->FreeNotification(this);
-  SetBounds(Left(), Top(), Width(), Height());
+  RecomputeHeight();
   SetFormatRect();
   Invalidate();
 }
@@ -308,6 +307,12 @@ void TksSkinCustomEdit::FitHeight(int& AHeight) {
   AHeight = image > cell + 2 ? image : cell + 6;
 }
 
+void TksSkinCustomEdit::RecomputeHeight() {
+  int height = Height();
+  FitHeight(height);
+  SetBounds(Left(), Top(), Width(), height);
+}
+
 void TksSkinCustomEdit::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
   LoadSkinRecord();
   const bool resized = AWidth != Width() || AHeight != Height();
@@ -338,6 +343,6 @@ void TksSkinCustomEdit::FontChanged() {
     SetFormatRect();
   }
   if (FSettingFont || FUseSkinFont) return;
-  SetBounds(Left(), Top(), Width(), Height());
+  RecomputeHeight();
   if (!Skinned()) RecreateWnd();
 }

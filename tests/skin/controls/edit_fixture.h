@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "skin/controls/edit.h"
+#include "skin/form/form_skinner.h"
 #include "skin/form/skin_fixture.h"
 
 namespace lumoa::skin::test {
@@ -15,9 +16,20 @@ inline std::string R(const RECT& r) { return lumoa::ui::test::Str(r); }
 class EditTest : public SkinTest {
  protected:
   // A shown form with the box at the main form's place and values, bound to skin `skin`.
-  TksSkinEdit* MakeEdit(int skin = 0, const AnsiString& text = "") {
+  // With a form skinner on the form when Skinner.
+  TksSkinEdit* MakeEdit(int skin = 0, const AnsiString& text = "", bool Skinner = false) {
     if (skin >= 0) LoadSkin(skin);
-    form = MakeForm(100, 100, 402, 55);
+    if (Skinner) {
+      form = new TForm(Application);
+      form->SetBorderStyle(bsNone);
+      form->SetBounds(100, 100, 402, 55);
+      skinner = new TksMarluneForm(form);
+      skinner->SetSkinData(data());
+      form->Show();
+      Pump();
+    } else {
+      form = MakeForm(100, 100, 402, 55);
+    }
     auto* e = new TksSkinEdit(form);
     e->SetParent(form);
     e->SetBounds(72, 27, 225, 20);
@@ -65,6 +77,7 @@ class EditTest : public SkinTest {
   static uint32_t Rgb(COLORREF c) { return (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c); }
 
   TForm* form = nullptr;
+  TksMarluneForm* skinner = nullptr;
 };
 
 }  // namespace lumoa::skin::test

@@ -96,6 +96,24 @@ TEST_F(EditMenu, RightClickOpensAtTheMouseWithTheSkinDataCaptions) {
   EXPECT_EQ(edit->ContextMenu(), nullptr);
 }
 
+TEST_F(EditMenu, CaptionsComeFromTheFormSkinnersSkinData) {
+  TearDown();
+  EditTest::SetUp();
+  edit = MakeEdit(0, "text", true);
+  auto* strings = new TksResourceStrData(form);
+  TStringList lines;
+  lines.Add("EDIT_COPY=Kopieren");
+  strings->SetResStrings(&lines);
+  data()->SetResourceStrData(strings);
+  edit->SetSkinData(nullptr);  // the box's own binding plays no part
+  Run(false, {});
+  const std::vector<std::string> items = Items();
+  ASSERT_EQ(items.size(), 8u);
+  EXPECT_EQ(items[3], "Kopieren (off)");
+  EXPECT_EQ(items[2], "Cut (off)");  // a key the table lacks keeps the built-in text
+  EXPECT_TRUE(edit->ContextMenu()->Skinned());
+}
+
 TEST_F(EditMenu, BuiltInCaptionsAndTheEnabledRules) {
   data()->SetResourceStrData(nullptr);
   hb().SetClipboardText(u"");

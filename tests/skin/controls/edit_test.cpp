@@ -94,6 +94,35 @@ TEST_F(EditTest, EnterAndEscapeArePressesAndDialogKeysNeverLineBreaks) {
   EXPECT_EQ(e->Text(), "abc");
 }
 
+TEST_F(EditTest, FocusFromTheKeyboardSelectsAllAClickPlacesTheCaret) {
+  TksSkinEdit* e = MakeEdit(0, "select me");
+  auto* before = new TksSkinEdit(form);
+  before->SetParent(form);
+  before->SetBounds(0, 0, 60, 20);
+  before->SetTabOrder(0);
+  e->SetTabOrder(1);
+  before->SetFocus();
+  Pump();
+  hb().PressKey(VK_TAB, u"\t");
+  Pump();
+  ASSERT_TRUE(e->Focused());
+  EXPECT_EQ(e->SelStart(), 0);
+  EXPECT_EQ(e->SelLength(), 9);
+  before->SetFocus();
+  Pump();
+  ClickAt(e, 20, 5);
+  EXPECT_TRUE(e->Focused());
+  EXPECT_EQ(e->SelLength(), 0);
+  // Without AutoSelect the keyboard leaves the selection alone.
+  e->AutoSelect = false;
+  before->SetFocus();
+  Pump();
+  hb().PressKey(VK_TAB, u"\t");
+  Pump();
+  ASSERT_TRUE(e->Focused());
+  EXPECT_EQ(e->SelLength(), 0);
+}
+
 TEST_F(EditTest, TextAndClearRepaintTheWholeTextAreaOnlyTextFiresOnChange) {
   TksSkinEdit* e = MakeEdit(0, "slogan");
   int changes = 0;
