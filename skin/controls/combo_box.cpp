@@ -44,13 +44,6 @@ void TksSkinCustomComboBox::Notification(TComponent* AComponent, TOperation Oper
   if (Operation == opRemove && AComponent == FPopup) FPopup = nullptr;
 }
 
-void TksSkinCustomComboBox::SetStyle(TksComboBoxStyle Value) {
-  if (FToolButtonStyle) Value = kscbFixedStyle;
-  if (FStyle == Value) return;
-  FStyle = Value;
-  Invalidate();
-}
-
 void TksSkinCustomComboBox::SetDropDownCount(int Value) {
   if (Value < 1) return;
   FDropDownCount = Value;
@@ -78,6 +71,7 @@ void TksSkinCustomComboBox::SetToolButtonStyle(bool Value) {
 
 void TksSkinCustomComboBox::SetDefaultColor(TColor Value) {
   FDefaultColor = Value;
+  if (FEdit) FEdit->SetColor(Value);
   Invalidate();
 }
 
@@ -93,6 +87,11 @@ void TksSkinCustomComboBox::SetTextBuf(const AnsiString& Value) { SetFaceText(Va
 void TksSkinCustomComboBox::SetFaceText(const AnsiString& Value) {
   if (Value == FFaceText) return;
   FFaceText = Value;
+  if (FEdit && !FSyncingEdit && FEdit->Text() != Value) {
+    FSyncingEdit = true;
+    FEdit->SetText(Value);
+    FSyncingEdit = false;
+  }
   Invalidate();
   if (OnChange) OnChange(this);
 }
@@ -154,6 +153,7 @@ void TksSkinCustomComboBox::FitSizeToSkin(int& AWidth, int& AHeight) {
 void TksSkinCustomComboBox::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
   TksSkinCustomControl::SetBounds(ALeft, ATop, AWidth, AHeight);
   CalcRects();
+  PlaceEdit();
 }
 
 void TksSkinCustomComboBox::CalcRects() {
@@ -188,6 +188,7 @@ void TksSkinCustomComboBox::ApplySkin() {
   FPopup->SetSkinDataName(FComboSkinned ? FCombo.ListBoxName : AnsiString());
   FPopup->SetSkinData(SkinData());
   FPopup->ApplySkin();
+  UpdateEditFont();
   Invalidate();
 }
 
@@ -218,6 +219,7 @@ void TksSkinCustomComboBox::DropDown() {
   if (p.y + FPopup->Height() > work.bottom) p.y = ClientToScreen(Point(0, 0)).y - FPopup->Height();
   // Kept inside the work area sideways as well, so no part of the list is off screen.
   p.x = std::max<int>(work.left, std::min<int>(p.x, work.right - FPopup->Width()));
+  if (FEdit && FEdit->CanFocus() && !FEdit->Focused()) FEdit->SetFocus();
   FRememberedIndex = ItemIndex();
   if (FRememberedIndex == 0 && count >= 2) {
     FPopup->SetItemIndex(1);
@@ -269,6 +271,7 @@ void TksSkinCustomComboBox::CloseUp(bool AcceptValue) {
     FPopup->SetItemIndex(FRememberedIndex);
   } else if (AcceptValue && index < Items()->Count()) {
     SetFaceText(Items()->Get(index));
+    if (FEdit) FEdit->SelectAll();
     FRememberedIndex = index;
     Invalidate();
     if (OnClick) OnClick(this);

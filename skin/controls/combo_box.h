@@ -5,7 +5,26 @@
 // ItemIndex assignment from code outside loading.
 #pragma once
 
+#include "skin/controls/edit.h"
 #include "skin/controls/list_box.h"
+
+class TksSkinCustomComboBox;
+
+// The inner edit of the edit style.
+class TksComboEdit : public TksCustomEdit {
+ public:
+  explicit TksComboEdit(TksSkinCustomComboBox* Combo);
+  void Dispatch(TMessage& Message) override;
+
+ protected:
+  void KeyDown(WORD& Key, TShiftState Shift) override;
+  void KeyPress(WCHAR& Key) override;
+  void Change() override;
+
+ private:
+  TksSkinCustomComboBox* FCombo;
+  bool FSwallowChar = false;
+};
 
 enum TksComboBoxStyle { kscbEditStyle, kscbFixedStyle };
 
@@ -83,6 +102,13 @@ class TksSkinCustomComboBox : public TksSkinCustomControl {
   void SetImageIndex(int Value);
   TStrings* TabWidths() { return FPopup->TabWidths(); }
 
+  bool HideSelection() const { return FHideSelection; }
+  void SetHideSelection(bool Value);
+  TEditCharCase CharCase() const { return FCharCase; }
+  void SetCharCase(TEditCharCase Value);
+  // The inner edit of the edit style, else null.
+  TksCustomEdit* Edit() const;
+
   TNotifyEvent OnChange;
   TNotifyEvent OnDropDown;
   TNotifyEvent OnCloseUp;
@@ -126,8 +152,21 @@ class TksSkinCustomComboBox : public TksSkinCustomControl {
   // The face item: text, glyph or owner drawing on an image of the item area.
   void DrawFaceItem(TBitmap* B, bool Skinned);
   bool FaceFocused();
+  // The inner edit of the edit style; descendants may make another kind (a numeric one).
+  virtual TksComboEdit* CreateEdit();
 
  private:
+  friend class TksComboEdit;
+  // Key handling shared by the combo (fixed style) and its inner edit (edit style).
+  void HandleKey(WORD& Key, TShiftState Shift);
+  void EditKeyDown(WORD& Key, TShiftState Shift);
+  void EditChanged();
+  void EditFocusChanged(bool Gained, HWND Other);
+  // The face under the inner edit, which draws its text transparently over it.
+  void PaintFaceUnder(HDC DC, const TRect& Area);
+  void PlaceEdit();
+  void UpdateEditFont();
+
   void CalcRects();
   void SetFaceText(const AnsiString& Value);
   void ListWindowProc(TMessage& Message);
@@ -166,6 +205,10 @@ class TksSkinCustomComboBox : public TksSkinCustomControl {
   int FAutoScroll = 0;  // 0 none, 1 up, 2 down
   WideString FSearch;
   DWORD FLastKeyTime = 0;
+  TksComboEdit* FEdit = nullptr;
+  bool FHideSelection = true;
+  TEditCharCase FCharCase = ecNormal;
+  bool FSyncingEdit = false;
 };
 
 class TksSkinComboBox : public TksSkinCustomComboBox {

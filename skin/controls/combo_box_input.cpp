@@ -26,6 +26,7 @@ void TksSkinCustomComboBox::Dispatch(TMessage& Message) {
       return;
     case WM_SETFOCUS:
       TksSkinCustomControl::Dispatch(Message);
+      if (FEdit && FEdit->CanFocus()) FEdit->SetFocus();
       Invalidate();
       return;
     case WM_KILLFOCUS:
@@ -72,15 +73,19 @@ void TksSkinCustomComboBox::Dispatch(TMessage& Message) {
       break;
     case CM_MOUSEENTER:
       FMouseIn = true;
+      UpdateEditFont();
       Invalidate();
       break;
     case CM_MOUSELEAVE:
       FMouseIn = false;
       if (FButtonHot) FButtonHot = false;
+      UpdateEditFont();
       Invalidate();
       break;
     case CM_ENABLEDCHANGED:
       if (!Enabled() && FDroppedDown) CloseUp(false);
+      if (FEdit) FEdit->SetEnabled(Enabled());
+      UpdateEditFont();
       Invalidate();
       break;
   }
@@ -244,6 +249,12 @@ void TksSkinCustomComboBox::SelectStep(int Delta) {
 void TksSkinCustomComboBox::KeyDown(WORD& Key, TShiftState Shift) {
   TksSkinCustomControl::KeyDown(Key, Shift);
   if (FStyle != kscbFixedStyle || Key == 0) return;
+  HandleKey(Key, Shift);
+}
+
+void TksSkinCustomComboBox::HandleKey(WORD& Key, TShiftState Shift) {
+  // Left and right move the inner edit's caret in the edit style.
+  if (FStyle == kscbEditStyle && (Key == VK_LEFT || Key == VK_RIGHT)) return;
   const bool alt = Shift.Contains(ssAlt);
   const int count = Items()->Count();
   const int index = ItemIndex();

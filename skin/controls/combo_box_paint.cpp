@@ -2,6 +2,7 @@
 #include <algorithm>
 
 #include "skin/controls/combo_box.h"
+#include "skin/controls/edit.h"
 #include "skin/draw/bitmap_target.h"
 #include "skin/draw/default_glyphs.h"
 #include "skin/draw/pixel_copy.h"
@@ -23,7 +24,9 @@ void CopyPiece(TBitmap* Dest, const TRect& To, TBitmap* Source, const RECT& From
 
 }  // namespace
 
-bool TksSkinCustomComboBox::FaceFocused() { return Focused(); }
+bool TksSkinCustomComboBox::FaceFocused() {
+  return (HandleAllocated() && Focused()) || (FEdit && FEdit->HandleAllocated() && FEdit->Focused());
+}
 
 TColor TksSkinCustomComboBox::FaceFontColor(bool Focused) {
   if (!Enabled()) {

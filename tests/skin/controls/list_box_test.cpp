@@ -4,11 +4,6 @@
 #include "skin/controls/list_box.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
-#include <zlib.h>
-
-#include <filesystem>
-#include <fstream>
 
 #include "combo_box_fixture.h"
 
@@ -17,58 +12,11 @@ namespace {
 using lumoa::skin::test::ComboTest;
 using lumoa::skin::test::Gbk;
 using lumoa::skin::test::SkinTest;
+using lumoa::skin::test::ShotDir;
+using lumoa::skin::test::WritePng;
 
 uint32_t Rgb(COLORREF c) { return ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF); }
 uint32_t PictureRgb(TBitmap* b, int x, int y) { return Rgb(b->PixelRGB(x, y)); }
-
-std::filesystem::path ShotDir() {
-  char exe[4096];
-  const ssize_t n = readlink("/proc/self/exe", exe, sizeof exe - 1);
-  if (n <= 0) return std::filesystem::temp_directory_path() / "shots";
-  exe[n] = 0;
-  // build/<dir>/tests/<binary> -> build/<dir>/shots
-  return std::filesystem::path(exe).parent_path().parent_path() / "shots";
-}
-
-void Chunk(std::string& out, const char* type, const std::string& data) {
-  const uint32_t n = static_cast<uint32_t>(data.size());
-  for (int s : {24, 16, 8, 0}) out.push_back(static_cast<char>(n >> s));
-  std::string body = std::string(type, 4) + data;
-  out += body;
-  const uLong crc = crc32(0, reinterpret_cast<const Bytef*>(body.data()), static_cast<uInt>(body.size()));
-  for (int s : {24, 16, 8, 0}) out.push_back(static_cast<char>(crc >> s));
-}
-
-// Pixels 0xRRGGBB, row by row, scaled by `zoom`, as an RGB PNG file.
-void WritePng(const std::filesystem::path& path, const std::vector<uint32_t>& px, int w, int h,
-              int zoom) {
-  const int zw = w * zoom, zh = h * zoom;
-  std::string raw;
-  for (int y = 0; y < zh; ++y) {
-    raw.push_back(0);
-    for (int x = 0; x < zw; ++x) {
-      const uint32_t p = px[size_t((y / zoom) * w + x / zoom)];
-      raw.push_back(static_cast<char>(p >> 16));
-      raw.push_back(static_cast<char>(p >> 8));
-      raw.push_back(static_cast<char>(p));
-    }
-  }
-  uLongf len = compressBound(static_cast<uLong>(raw.size()));
-  std::string z(len, '\0');
-  compress(reinterpret_cast<Bytef*>(z.data()), &len, reinterpret_cast<const Bytef*>(raw.data()),
-           static_cast<uLong>(raw.size()));
-  z.resize(len);
-  std::string ihdr;
-  for (uint32_t v : {uint32_t(zw), uint32_t(zh)})
-    for (int s : {24, 16, 8, 0}) ihdr.push_back(static_cast<char>(v >> s));
-  ihdr += std::string("\x08\x02\x00\x00\x00", 5);
-  std::string file = "\x89PNG\r\n\x1a\n";
-  Chunk(file, "IHDR", ihdr);
-  Chunk(file, "IDAT", z);
-  Chunk(file, "IEND", "");
-  std::filesystem::create_directories(path.parent_path());
-  std::ofstream(path, std::ios::binary) << file;
-}
 
 class ListBoxTest : public SkinTest {
  protected:
