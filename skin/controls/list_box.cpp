@@ -71,7 +71,9 @@ void TksSkinCustomListBox::LoadSkinRecord() {
   const auto* r = dynamic_cast<const TksDataSkinListBox*>(SkinRecord());
   FListSkinned = r != nullptr;
   if (!r) {
+    // A plain list has plain bars.
     FListSkin = TksListBoxSkin{};
+    FListSkin.VScrollBarName = FListSkin.HScrollBarName = FListSkin.BothHScrollBarName = "";
     return;
   }
   FListSkin.ItemRect = r->itemrect;
