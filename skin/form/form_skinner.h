@@ -154,6 +154,9 @@ class TksMarluneForm : public TComponent {
   TNotifyEvent OnMaximize;
   TNotifyEvent OnShortCut;
   TNotifyEvent OnAcceptToMDITabsBar;
+  // Shows the system menu at a screen point; a layer that has a skinned popup menu sets it.
+  // Without it the framework's menu opens.
+  std::function<void(TPopupMenu* Menu, int X, int Y)> OnPopupMenu;
 
   // --- State the frame objects, the layered border and tests read ---
   TCustomForm* Form() const { return FForm; }

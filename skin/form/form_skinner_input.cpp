@@ -302,7 +302,8 @@ void TksMarluneForm::ShowSystemMenu(int X, int Y) {
   if (menu->Showing()) return;
   LeaveObjects();
   if (OnSkinMenuOpen) OnSkinMenuOpen(this);
-  menu->Popup(X, Y);
+  if (OnPopupMenu) OnPopupMenu(menu, X, Y);
+  else menu->Popup(X, Y);
   if (OnSkinMenuClose) OnSkinMenuClose(this);
 }
 
