@@ -62,6 +62,8 @@ TksSkinPageControl::TksSkinPageControl(TComponent* AOwner) : TPageControl(AOwner
 }
 
 TksSkinPageControl::~TksSkinPageControl() {
+  // The window outlives this part of the object: it must not keep the list.
+  if (HandleAllocated()) Perform(TCM_SETIMAGELIST, 0, 0);
   if (FTabImages) ImageList_Destroy(FTabImages);
 }
 
@@ -531,6 +533,7 @@ void TksSkinPageControl::DefaultHandler(TMessage& Message) {
   }
   TPageControl::DefaultHandler(Message);
   Message.LParam = given;
+  if (ComponentState().Contains(csDestroying)) return;
   switch (Message.Msg) {
     case WM_SETFONT:
     case TCM_INSERTITEMW:

@@ -51,7 +51,7 @@ void TksSkinPageControl::PlaceScroller() {
 }
 
 void TksSkinPageControl::UpdateScroller() {
-  if (Designing() || !HandleAllocated()) return;
+  if (Designing() || !HandleAllocated() || ComponentState().Contains(csDestroying)) return;
   RemovePlatformScroller();
   const bool vertical = TabPosition() == tpLeft || TabPosition() == tpRight;
   const int outside = MultiLine() || vertical ? 0 : CountTabsOutside();
