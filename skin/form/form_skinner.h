@@ -176,6 +176,7 @@ class TksMarluneForm : public TComponent {
   int ActiveObject() const { return FActiveObject; }
   TksFormLayerBorder* LayerBorder() const { return FLayerBorder.get(); }
   TPopupMenu* SkinSystemMenu() const { return FSysMenu; }
+  TksLayerManager* GlowLayer() const { return FGlow1; }
   bool LayeredWindowsAvailable() const { return FLayeredAvailable; }
   // True when the layered border draws around the form (the conditions of its use).
   bool LayeredBorderInUse() const;

@@ -136,6 +136,8 @@ void TksMarluneForm::EndPress(POINT P, bool Released) {
   if (!Released) P = POINT{-100000, -100000};
   obj->MouseMove(P);
   obj->MouseUp(mbLeft, P);
+  // Released away from the object: now it is left.
+  if (i < static_cast<int>(FObjects.size()) && FObjects[static_cast<size_t>(i)].get() == obj) TrackObjects(P);
 }
 
 void TksMarluneForm::StartSizing(int Hit, POINT Screen) {

@@ -8,6 +8,7 @@
 #include "form_skinner_fixture.h"
 #include "skin/draw/bitmap_target.h"
 #include "skin/draw/effects.h"
+#include "skin/draw/layer_manager.h"
 
 namespace {
 
@@ -371,5 +372,97 @@ TEST_P(FrameShots, BorderedFormActiveAndInactive) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Skins, FrameShots, ::testing::Values(0, 1, 2));
+
+}  // namespace
+
+namespace {
+
+using namespace lumoa::skin;
+using namespace lumoa::skin::test;
+
+class CaptionObjects : public FormSkinTest {
+ protected:
+  void SetUp() override {
+    FormSkinTest::SetUp();
+    LoadSkin(0);
+  }
+  void Hover(const TksActiveSkinObject* o) {
+    const POINT s = Screen(o->ObjectRect.left + 3, o->ObjectRect.top + 3);
+    hb().MoveMouse(s.x, s.y);
+    Pump();
+  }
+};
+
+TEST_F(CaptionObjects, HintsComeFromTheResourceStringsOrTheBuiltInTexts) {
+  Skinned(bsSizeable, 300, 200);
+  auto* sys = dynamic_cast<TksSkinStdButtonObject*>(skinner_->FindObject("sysmenubutton"));
+  auto* max = dynamic_cast<TksSkinStdButtonObject*>(skinner_->FindObject("maxbutton"));
+  ASSERT_NE(sys, nullptr);
+  ASSERT_NE(max, nullptr);
+  // The skin says "System Menu"; without resource strings the built-in text replaces it.
+  EXPECT_EQ(sys->Hint, "System menu");
+  EXPECT_EQ(max->Hint, "Maximize");
+  EXPECT_EQ(max->RestoreHint, "Restore");
+  auto* strings = new TksResourceStrData(Application);
+  TStringList lines;
+  lines.Add("MAXBUTTON_HINT=Grow");
+  lines.Add("RESTORE_HINT=Back");
+  strings->SetResStrings(&lines);
+  data()->SetResourceStrData(strings);  // broadcasts the change to the forms
+  EXPECT_EQ(max->Hint, "Grow");
+  EXPECT_EQ(max->RestoreHint, "Back");
+  EXPECT_EQ(sys->Hint, "System menu");  // a missing key falls back to the built-in text
+  skinner_->Maximize();
+  EXPECT_EQ(max->CurrentHint(), "Back");
+}
+
+TEST_F(CaptionObjects, HoverShowsTheGlowLayerWhereTheSkinHasOne) {
+  TksDataSkinObject* rec = data()->ObjectRecords[static_cast<size_t>(data()->GetObjectIndex("closebutton"))].get();
+  rec->glowlayerpictureindex = data()->LayerFrame.pictureindex;
+  rec->glowlayermaskpictureindex = data()->LayerFrame.maskpictureindex;
+  rec->glowlayeroffsetx = 20;
+  rec->glowlayeroffsety = 21;
+  Skinned(bsSizeable, 300, 200);
+  TksActiveSkinObject* close = skinner_->FindObject("closebutton");
+  Hover(close);
+  ASSERT_TRUE(skinner_->GlowLayer()->Visible());
+  RECT r{};
+  GetWindowRect(skinner_->GlowLayer()->LayerHandle(), &r);
+  const POINT o = Screen(0, 0);
+  EXPECT_EQ(r.left, o.x + close->ObjectRect.left - 20);
+  EXPECT_EQ(r.top, o.y + close->ObjectRect.top - 21);
+  // Leaving the button hides it; with caption glows switched off it never shows.
+  Hover(skinner_->FindObject("caption"));
+  hb().MoveMouse(o.x + 100, o.y + 10);
+  Pump();
+  EXPECT_FALSE(skinner_->GlowLayer()->Visible());
+  data()->ShowCaptionButtonGlowFrames = false;
+  Hover(close);
+  EXPECT_TRUE(close->Active);
+  EXPECT_FALSE(skinner_->GlowLayer()->Visible());
+}
+
+TEST_F(CaptionObjects, ObjectEventsCarryTheObjectsNameAndPlace) {
+  Skinned(bsSizeable, 300, 200);
+  std::vector<std::string> events;
+  skinner_->OnMouseEnterEvent = [&](const AnsiString& n) { events.push_back("enter " + n); };
+  skinner_->OnMouseLeaveEvent = [&](const AnsiString& n) { events.push_back("leave " + n); };
+  skinner_->OnMouseDownEvent = [&](const AnsiString& n, TMouseButton, int, int, int l, int t) {
+    events.push_back("down " + n + " " + std::to_string(l) + "," + std::to_string(t));
+  };
+  TksActiveSkinObject* min = skinner_->FindObject("minbutton");
+  Hover(min);
+  const POINT s = Screen(min->ObjectRect.left + 3, min->ObjectRect.top + 3);
+  hb().PressButton(1);
+  hb().MoveMouse(s.x + 200, s.y + 100);
+  hb().ReleaseButton(1);
+  Pump();
+  EXPECT_FALSE(IsIconic(H()));  // released away from the button: no command
+  const std::string place = std::to_string(min->ObjectRect.left) + "," + std::to_string(min->ObjectRect.top);
+  EXPECT_EQ(events, (std::vector<std::string>{"enter minbutton", "down minbutton " + place, "leave minbutton"}));
+  skinner_->OnMouseEnterEvent = nullptr;
+  skinner_->OnMouseLeaveEvent = nullptr;
+  skinner_->OnMouseDownEvent = nullptr;
+}
 
 }  // namespace
