@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "skin/draw/pixel_copy.h"
+#include "skin/draw/platform_entry.h"
 
 using namespace lumoa::skin;
 
@@ -361,7 +362,7 @@ void TksPopupListBox::SetAlpha(BYTE Alpha) {
   const LONG ex = GetWindowLongW(h, GWL_EXSTYLE);
   if (Alpha == 255 && !(ex & WS_EX_LAYERED)) return;
   if (!(ex & WS_EX_LAYERED)) SetWindowLongW(h, GWL_EXSTYLE, ex | WS_EX_LAYERED);
-  SetLayeredWindowAttributes(h, 0, Alpha, LWA_ALPHA);
+  lumoa::skin::SetLayeredWindowAttributesSafe(h, 0, Alpha, LWA_ALPHA);
 }
 
 void TksPopupListBox::ShowAt(TPoint ScreenPos, BYTE Alpha) {

@@ -111,6 +111,17 @@ TEST_F(ComboTest, DownWithTheListOpenSelectsAtOnceEscapeKeepsIt) {
   EXPECT_FALSE(c->DroppedDown());
   EXPECT_EQ(c->ItemIndex(), 1);
   EXPECT_EQ(clicks_.size(), 1u);
+  // Alt+Up closes with cancel as well.
+  c->DropDown();
+  Pump();
+  MoveTo(ListPoint(10, 19 * 6 + 5));
+  hb().KeyDown(VK_MENU);
+  Key(VK_UP);
+  hb().KeyUp(VK_MENU);
+  Pump();
+  EXPECT_FALSE(c->DroppedDown());
+  EXPECT_EQ(c->ItemIndex(), 1);
+  EXPECT_EQ(clicks_.size(), 1u);
 }
 
 TEST_F(ComboTest, CancelAfterHoveringRestoresTheIndexOfTheOpening) {
