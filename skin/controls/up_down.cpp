@@ -7,6 +7,13 @@
 
 using namespace lumoa::skin;
 
+namespace {
+// A held button repeats: first after the delay, then at the rate.
+constexpr UINT_PTR kRepeatTimer = 1;
+constexpr UINT kRepeatDelay = 500;
+constexpr UINT kRepeatRate = 50;
+}  // namespace
+
 TksSkinUpDown::TksSkinUpDown(TComponent* AOwner) : TksSkinCustomControl(AOwner) {
   SetSkinDataName("updown");
   SetControlStyle(ControlStyle() + TControlStyle{csCaptureMouse});
@@ -121,10 +128,22 @@ void TksSkinUpDown::Dispatch(TMessage& Message) {
       FPressed = p;
       Invalidate();
       TksSkinCustomControl::Dispatch(Message);
-      if (p != None) Step(p == Up ? 1 : -1);
+      if (p == None) return;
+      if (HandleAllocated()) SetTimer(Handle(), kRepeatTimer, kRepeatDelay, nullptr);
+      Step(p == Up ? 1 : -1);
       return;
     }
+    case WM_TIMER:
+      if (Message.WParam != kRepeatTimer) break;
+      if (FPressed == None) {
+        KillTimer(Handle(), kRepeatTimer);
+        return;
+      }
+      SetTimer(Handle(), kRepeatTimer, kRepeatRate, nullptr);
+      if (FHot == FPressed) Step(FPressed == Up ? 1 : -1);
+      return;
     case WM_LBUTTONUP:
+      if (HandleAllocated()) KillTimer(Handle(), kRepeatTimer);
       if (FPressed != None) {
         FPressed = None;
         Invalidate();

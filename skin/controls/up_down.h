@@ -26,7 +26,8 @@ class TksSkinUpDown : public TksSkinCustomControl {
   TksUpDownOrientation Orientation() const { return FOrientation; }
   void SetOrientation(TksUpDownOrientation Value);
 
-  // After a click moved the position; receives the new position.
+  // After a click (or the repeat of a held button) moved the position; receives the new
+  // position.
   std::function<void(TObject* Sender, int Position)> OnChange;
 
   enum Part { None, Down, Up };

@@ -47,6 +47,32 @@ TEST_F(UpDownTest, StepsWithinTheRangeAndReportsClicksOnly) {
   EXPECT_EQ(u->Increment(), 1);
 }
 
+TEST_F(UpDownTest, HeldButtonRepeatsAfterADelay) {
+  TksSkinUpDown* u = MakeUpDown(true);
+  int changes = 0;
+  u->OnChange = [&](TObject*, int) { ++changes; };
+  const TPoint s = u->ClientToScreen(Point(u->Width() - 4, 8));
+  hb().MoveMouse(s.x, s.y);
+  hb().PressButton(1);
+  Pump();
+  EXPECT_EQ(u->Position(), 1);
+  hb().AdvanceClock(400);
+  Pump();
+  EXPECT_EQ(u->Position(), 1);
+  hb().AdvanceClock(100);
+  Pump();
+  EXPECT_EQ(u->Position(), 2);
+  hb().AdvanceClock(50);
+  Pump();
+  EXPECT_EQ(u->Position(), 3);
+  hb().ReleaseButton(1);
+  Pump();
+  hb().AdvanceClock(1000);
+  Pump();
+  EXPECT_EQ(u->Position(), 3);
+  EXPECT_EQ(changes, 3);
+}
+
 TEST_F(UpDownTest, SkinnedButtonsShowTheirHotAndPressedImages) {
   TksSkinUpDown* u = MakeUpDown(true);
   const auto* r = dynamic_cast<const TksDataSkinUpDownControl*>(u->SkinRecord());
