@@ -24,6 +24,8 @@ constexpr UINT WM_KSPAINTFRAME = 48203;
 constexpr LPARAM KS_PAINTFRAME = 16802;
 // Destroys the edit's context menu.
 constexpr UINT WM_KSFREECONTEXTMENU = WM_USER + 205;
+// Posted to itself by an edit whose paint found a record it was never applied to.
+constexpr UINT WM_KSAPPLYSKIN = WM_APP + 0x2E1;
 
 class TksCustomEdit : public TCustomMaskEdit {
  public:
@@ -147,6 +149,7 @@ class TksSkinCustomEdit : public TksCustomEdit, public IksSkinClient {
   void UpdateFontColor();
   void ApplyFontCharset();
   void DefaultFontChanged(TObject* Sender);
+  void CheckSkinApplied();
 
   // --- painting (edit_paint.cpp) ---
   void BuildFrame(TBitmap* B);
@@ -189,6 +192,8 @@ class TksSkinCustomEdit : public TksCustomEdit, public IksSkinClient {
   bool FPaintFromErase = false;
   bool FPaintDone = false;
   bool FSettingFont = false;
+  int FAppliedIndex = -1;  // the record the last ApplySkin bound
+  bool FApplyPosted = false;
 };
 
 class TksSkinEdit : public TksSkinCustomEdit {

@@ -123,6 +123,9 @@ void TksSkinCustomEdit::Dispatch(TMessage& Message) {
       Message.Result = 0;
       return;
     }
+    case WM_KSAPPLYSKIN:
+      if (FApplyPosted) ApplySkin();
+      return;
     case WM_NCPAINT:
       NCPaint();
       Message.Result = 0;

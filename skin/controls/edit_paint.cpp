@@ -164,6 +164,8 @@ void TksSkinCustomEdit::DrawDisabledText(HDC DC) {
 
 void TksSkinCustomEdit::NCPaint() {
   if (!HandleAllocated() || Width() <= 0 || Height() <= 0) return;
+  LoadSkinRecord();
+  CheckSkinApplied();
   HDC dc = GetWindowDC(Handle());
   if (!dc) return;
   PaintFrameTo(dc);
@@ -198,6 +200,7 @@ void TksSkinCustomEdit::PaintBoxTo(HDC DC) {
 // DC has its origin at the text area's top-left (the window's client area).
 void TksSkinCustomEdit::EraseStep(HDC DC) {
   LoadSkinRecord();
+  CheckSkinApplied();
   const TRect a = TextArea();
   const int w = a.right - a.left, h = a.bottom - a.top;
   FPaintDone = true;

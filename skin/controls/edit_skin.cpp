@@ -105,11 +105,14 @@ const RECT& TksSkinCustomEdit::StateSkinRect() const {
 
 void TksSkinCustomEdit::ReleaseSkin() {
   FBinding.Index = -1;
+  FAppliedIndex = -1;
   FSkin.Clear();
 }
 
 void TksSkinCustomEdit::ApplySkin() {
   LoadSkinRecord();
+  FAppliedIndex = FBinding.Index;
+  FApplyPosted = false;
   FSettingFont = true;
   if (!Skinned()) {
     Font()->Assign(FDefaultFont.get());
@@ -147,9 +150,22 @@ void TksSkinCustomEdit::ApplyFontCharset() {
 
 void TksSkinCustomEdit::Loaded() {
   TksCustomEdit::Loaded();
+  // A skin loaded while the form had no window sent its messages to no one.
+  if (FBinding.SkinData && !FBinding.SkinData->Empty()) {
+    ApplySkin();
+    return;
+  }
   FSettingFont = true;
   ApplyFontCharset();
   FSettingFont = false;
+}
+
+void TksSkinCustomEdit::CheckSkinApplied() {
+  // A paint found a record (or lost one) the box was never applied to: font, height and
+  // insets follow once the paint is over.
+  if ((FBinding.Index >= 0) == (FAppliedIndex >= 0) || FApplyPosted || !HandleAllocated()) return;
+  FApplyPosted = true;
+  PostMessageW(Handle(), WM_KSAPPLYSKIN, 0, 0);
 }
 
 void TksSkinCustomEdit::UpdateFontColor() {

@@ -32,6 +32,33 @@ TEST_F(EditTest, TheFormSkinnersSkinChangeReachesTheBox) {
   EXPECT_EQ(e->SkinIndex(), -1);
 }
 
+TEST_F(EditTest, ABoxThatMissedTheSkinMessagesTakesTheSkinFromItsFirstPaint) {
+  TksSkinEdit* e = MakeEdit(-1, "text");
+  e->SetSkinData(data());  // still empty: nothing to apply
+  EXPECT_EQ(e->SkinIndex(), -1);
+  EXPECT_EQ(e->Height(), 20);
+  LoadSkin(0);  // no form skinner relays the change
+  e->Invalidate();
+  Pump();
+  ASSERT_GE(e->SkinIndex(), 0);
+  EXPECT_EQ(e->Height(), 21);
+  EXPECT_EQ(ColorToRGB(e->Font()->Color()), 8742987u);
+  RECT client;
+  GetClientRect(e->Handle(), &client);
+  EXPECT_EQ(client.bottom, 15);
+  // Bound to a skin data that loads its skin later in the same stored layout: Loaded applies.
+  auto* later = new TksSkinData(form);
+  auto* loaded = new TksSkinEdit(form);
+  loaded->SetParent(form);
+  loaded->SetBounds(0, 0, 100, 20);
+  loaded->SetSkinData(later);
+  later->SetCompressedStoredSkin(data()->CompressedStoredSkin());
+  EXPECT_EQ(loaded->Height(), 20);
+  loaded->Loaded();
+  EXPECT_EQ(loaded->SkinIndex(), later->GetControlIndex("edit"));
+  EXPECT_EQ(loaded->Height(), 21);
+}
+
 TEST_F(EditTest, WithoutTheSkinFontTheHeightFollowsTheDefaultFont) {
   TksSkinEdit* e = MakeEdit(0, "text");
   e->SetUseSkinFont(false);
