@@ -38,17 +38,23 @@ TksMarluneForm::TksMarluneForm(TComponent* AOwner) : TComponent(AOwner) {
 }
 
 TksMarluneForm::~TksMarluneForm() {
-  HideGlows();
-  FObjects.clear();
-  if (FForm && FOldWindowProc) {
-    if (FForm->HandleAllocated()) StopTimers();
-    if (!FForm->ComponentState().Contains(csDestroying)) ApplyFrameStyle(false);
-    FLayerBorder->Hide();
-    FForm->WindowProc = FOldWindowProc;
-  }
   if (FHitRegion) DeleteObject(FHitRegion);
-  if (FSkinData) FSkinData->RemoveFreeNotification(this);
-  if (FMenusSkinData) FMenusSkinData->RemoveFreeNotification(this);
+}
+
+void TksMarluneForm::Destroying() {
+  // Before the owned layer managers and menus go, and while the form is still whole.
+  if (!ComponentState().Contains(csDestroying)) {
+    HideGlows();
+    FObjects.clear();
+    FLayerBorder->Hide();
+    if (FForm && FOldWindowProc) {
+      if (FForm->HandleAllocated()) StopTimers();
+      if (!FForm->ComponentState().Contains(csDestroying)) ApplyFrameStyle(false);
+      FForm->WindowProc = FOldWindowProc;
+      FOldWindowProc = nullptr;
+    }
+  }
+  TComponent::Destroying();
 }
 
 void TksMarluneForm::Notification(TComponent* AComponent, TOperation Operation) {
@@ -443,6 +449,9 @@ void TksMarluneForm::NewWndProc(TMessage& M) {
       FForm->Tag = 0;
       return;
     case WM_CREATE:
+      // A new window: the old one's timers and region went with it.
+      FMorphTimer = false;
+      FRegionSet = false;
       CallOld(M);
       ApplyFrameStyle(FSkinnable);
       return;

@@ -67,6 +67,7 @@ class TksMarluneForm : public TComponent {
   // AOwner must be a form (EInvalidCast otherwise).
   explicit TksMarluneForm(TComponent* AOwner);
   ~TksMarluneForm() override;
+  void Destroying() override;
 
   TksSkinData* SkinData() const { return FSkinData; }
   void SetSkinData(TksSkinData* Value);

@@ -346,7 +346,11 @@ void TksMarluneForm::OnTimer(UINT_PTR Id) {
       FadeStep();
       return;
     case kTrackTimer: {
-      if (FActiveObject < 0 || FPressedObject >= 0 || FSizing) return;
+      if (FActiveObject < 0) {
+        KillTimer(h, kTrackTimer);
+        return;
+      }
+      if (FPressedObject >= 0 || FSizing) return;
       POINT c{};
       GetCursorPos(&c);
       const POINT o = WindowOrigin();

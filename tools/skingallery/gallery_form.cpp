@@ -26,9 +26,6 @@
 #if GALLERY_POPUP_MENU
 #include "skin/controls/popup_menu.h"
 #endif
-#if GALLERY_IMAGE_VIEW
-#include "image/png/png_storage.h"
-#endif
 
 namespace lumoa::gallery {
 
@@ -171,13 +168,6 @@ void TGalleryForm::BuildControls() {
   layered->SetCaption("Layered border");
   layered->OnClick = [this](TObject*) { ToggleLayeredBorder(); };
   layered->SetSkinData(FSkinData);
-#endif
-#if GALLERY_IMAGE_VIEW
-  auto* storage = new TksPngStorage(this);
-  storage->AddPng(lumoa::skins::LogoPng());
-  auto* view = Place<TksPngImageView>(this, list, 352, 176, 55, 55);
-  view->SetPngStorage(storage);
-  view->SetImageIndex(0);
 #endif
 }
 

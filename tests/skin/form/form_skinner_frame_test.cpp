@@ -277,7 +277,11 @@ TEST_F(BorderedForm, FadeInRaisesTheOpacityInStepsOnTheClock) {
   }
   EXPECT_FALSE(skinner_->Fading());
   EXPECT_EQ(GetWindowLongPtrW(H(), GWL_EXSTYLE) & WS_EX_LAYERED, 0);
+  // Leaving the layered style renews the native window.
+  native = hb().Window(lumoa::platform::NativeWindowOf(H()));
+  ASSERT_NE(native, nullptr);
   EXPECT_EQ(native->opacity, 255);
+  EXPECT_TRUE(native->visible);
 }
 
 TEST_F(BorderedForm, FadeInWithAlphaBlendStopsAtItsValueAndStaysLayered) {
