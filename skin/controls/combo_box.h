@@ -101,6 +101,13 @@ class TksSkinCustomComboBox : public TksSkinCustomControl {
   int ImageIndex() const { return FPopup->ImageIndex; }
   void SetImageIndex(int Value);
   TStrings* TabWidths() { return FPopup->TabWidths(); }
+  AnsiString ListBoxCaption() { return FPopup->Caption(); }
+  void SetListBoxCaption(const AnsiString& Value) { FPopup->SetCaption(Value); }
+  bool ListBoxCaptionMode() const { return FPopup->CaptionMode(); }
+  void SetListBoxCaptionMode(bool Value) { FPopup->SetCaptionMode(Value); }
+  TFont* ListBoxDefaultCaptionFont() { return FPopup->DefaultCaptionFont(); }
+  TksAlignment ListBoxCaptionAlignment() const { return FPopup->Alignment(); }
+  void SetListBoxCaptionAlignment(TksAlignment Value) { FPopup->SetAlignment(Value); }
 
   bool HideSelection() const { return FHideSelection; }
   void SetHideSelection(bool Value);

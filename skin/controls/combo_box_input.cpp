@@ -284,7 +284,7 @@ void TksSkinCustomComboBox::HandleKey(WORD& Key, TShiftState Shift) {
       if (index < count - 1) SetItemIndex(index + 1);
       break;
     case VK_PRIOR:
-      // A step of DropDownCount + 1, as the original list does.
+      // Deliberately not the mirror of Page Down: DropDownCount + 1 back, DropDownCount - 1 on.
       if (count > 0) SetItemIndex(std::max(0, index - FDropDownCount - 1));
       break;
     case VK_NEXT:

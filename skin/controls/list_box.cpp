@@ -37,11 +37,13 @@ void AssignSkinTextFont(TFont* Font, bool UseSkin, const AnsiString& Name, int H
 // ---- TksSkinCustomListBox ----
 
 TksSkinCustomListBox::TksSkinCustomListBox(TComponent* AOwner) : TksSkinCustomControl(AOwner) {
-  SetControlStyle(ControlStyle() + TControlStyle{csAcceptsControls, csOpaque});
+  SetControlStyle(ControlStyle() + TControlStyle{csAcceptsControls, csOpaque, csCaptureMouse});
   Font()->SetName("Arial");
   Font()->SetHeight(14);
   Font()->SetColor(clWindowText);
   DefaultFont()->Assign(Font());
+  FDefaultCaptionFont.Assign(Font());
+  FDefaultCaptionFont.OnChange = [this](TObject*) { Invalidate(); };
   FListBox = new TksListBox(this);
   FListBox->SkinListBox = this;
   FListBox->SetStyle(lbOwnerDrawFixed);
@@ -93,6 +95,19 @@ void TksSkinCustomListBox::LoadSkinRecord() {
   FListSkin.HScrollBarName = r->hscrollbarname;
   FListSkin.BothHScrollBarName = r->bothhscrollbarname;
   FListSkin.ShowFocus = r->showfocus;
+  FListSkin.CaptionRect = r->captionrect;
+  FListSkin.CaptionFontName = r->captionfontname;
+  FListSkin.CaptionFontHeight = r->captionfontheight;
+  FListSkin.CaptionFontStyle = FontStylesOf(r->captionfontstyle);
+  FListSkin.CaptionFontColor = r->captionfontcolor;
+  const RECT places[3] = {r->upbuttonrect, r->downbuttonrect, r->checkbuttonrect};
+  const RECT active[3] = {r->activeupbuttonrect, r->activedownbuttonrect, r->activecheckbuttonrect};
+  const RECT down[3] = {r->downupbuttonrect, r->downdownbuttonrect, r->downcheckbuttonrect};
+  for (int i = 0; i < 3; ++i) {
+    FListSkin.ButtonRects[i] = places[i];
+    FListSkin.ActiveButtonRects[i] = active[i];
+    FListSkin.DownButtonRects[i] = Or(down[i], active[i]);
+  }
 }
 
 int TksSkinCustomListBox::ItemHeight() const {
@@ -143,7 +158,7 @@ void TksSkinCustomListBox::SetRowCount(int Value) {
   if (FRowCount != 0) {
     LoadSkinRecord();
     const int ih = ItemHeight();
-    int h = FRowCount * ih + 4;
+    int h = FRowCount * ih + 4 + PlainCaptionHeight();
     if (FListSkinned) {
       const TksSkinRecordData& s = Skin();
       h = FRowCount * ih + s.ClientRect.top + (s.SkinHeight() - s.ClientRect.bottom);
@@ -181,9 +196,11 @@ void TksSkinCustomListBox::Layout() {
     }
   } else {
     const int bottom = FHScrollBar ? h - 20 : h - 2;
+    const int caption = PlainCaptionHeight();
+    const int barTop = caption ? caption : 1;
     if (FHScrollBar) FHScrollBar->SetBounds(1, h - 20, w - 2, 19);
-    if (FVScrollBar) FVScrollBar->SetBounds(w - 20, 1, 19, bottom - 1);
-    client = Rect(2, 2, FVScrollBar ? w - 20 : w - 2, bottom);
+    if (FVScrollBar) FVScrollBar->SetBounds(w - 20, barTop, 19, bottom - barTop);
+    client = Rect(2, caption ? caption + 1 : 2, FVScrollBar ? w - 20 : w - 2, bottom);
   }
   FListBox->SetBounds(client.left, client.top, std::max(0, RectWidth(client)),
                       std::max(0, RectHeight(client)));
@@ -332,6 +349,12 @@ void TksSkinCustomListBox::PaintDefaultImage(TBitmap* B) {
   c->FillRect(r);
   c->Brush().SetColor(clBtnShadow);
   c->FrameRect(r);
+  if (FCaptionMode) PaintCaption(B, false);
+}
+
+void TksSkinCustomListBox::PaintSkinImage(TBitmap* B) {
+  TksSkinCustomControl::PaintSkinImage(B);
+  if (FCaptionMode) PaintCaption(B, FListSkinned);
 }
 
 // ---- TksPopupListBox ----

@@ -62,6 +62,15 @@ struct TksListBoxSkin {
   AnsiString HScrollBarName = "hscrollbar";
   AnsiString BothHScrollBarName = "bothhscrollbar";
   bool ShowFocus = false;
+  RECT CaptionRect{};
+  AnsiString CaptionFontName = "Arial";
+  int CaptionFontHeight = 14;
+  TFontStyles CaptionFontStyle;
+  COLORREF CaptionFontColor = 0;
+  // Caption buttons: placement (relative to skinrect), hot and pressed images.
+  RECT ButtonRects[3]{};
+  RECT ActiveButtonRects[3]{};
+  RECT DownButtonRects[3]{};
 };
 
 class TksSkinCustomListBox : public TksSkinCustomControl {
@@ -92,6 +101,25 @@ class TksSkinCustomListBox : public TksSkinCustomControl {
   bool Sorted() const { return FListBox->Sorted(); }
   void SetSorted(bool Value) { FListBox->SetSorted(Value); }
 
+  // A caption strip above the rows with the control's Caption and up, down and check
+  // buttons; up and down step the selection (or fire their events), repeating while held.
+  bool CaptionMode() const { return FCaptionMode; }
+  void SetCaptionMode(bool Value);
+  int DefaultCaptionHeight() const { return FDefaultCaptionHeight; }
+  void SetDefaultCaptionHeight(int Value);
+  TFont* DefaultCaptionFont() { return &FDefaultCaptionFont; }
+  bool ShowCaptionButtons() const { return FShowCaptionButtons; }
+  void SetShowCaptionButtons(bool Value);
+  TksAlignment Alignment() const { return FAlignment; }
+  void SetAlignment(TksAlignment Value);
+  enum CaptionButton { UpButton = 0, DownButton = 1, CheckButton = 2 };
+  // Where a caption button sits, in the frame's coordinates (empty when not shown).
+  TRect CaptionButtonRect(CaptionButton B);
+  TRect CaptionRect();
+  TNotifyEvent OnUpButtonClick;
+  TNotifyEvent OnDownButtonClick;
+  TNotifyEvent OnCheckButtonClick;
+
   TksDrawSkinItemEvent OnDrawItem;
   TNotifyEvent OnListBoxClick;
   TNotifyEvent OnListBoxDblClick;
@@ -120,6 +148,7 @@ class TksSkinCustomListBox : public TksSkinCustomControl {
   void ReleaseSkin() override;
   void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
   void PaintDefaultImage(TBitmap* B) override;
+  void PaintSkinImage(TBitmap* B) override;
 
   // Painting of the inner list, in its client coordinates.
   void PaintListBackground(TCanvas* Canvas, const TRect& R);
@@ -128,6 +157,10 @@ class TksSkinCustomListBox : public TksSkinCustomControl {
  protected:
   void Notification(TComponent* AComponent, TOperation Operation) override;
   void DefaultFontChanged() override;
+  void Dispatch(TMessage& Message) override;
+  void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+  void MouseMove(TShiftState Shift, int X, int Y) override;
+  void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
   // Places the bars and the inner list inside the frame.
   void Layout();
 
@@ -140,6 +173,11 @@ class TksSkinCustomListBox : public TksSkinCustomControl {
   void UpdateHorizontalBar();
   int HorzOffset() const;
   void DrawItemText(TCanvas* Canvas, int Index, const TRect& TextRect, TOwnerDrawState State);
+  // Caption strip (list_box_caption.cpp).
+  int PlainCaptionHeight() const { return FCaptionMode ? FDefaultCaptionHeight : 0; }
+  void PaintCaption(TBitmap* B, bool Skinned);
+  int CaptionButtonAt(TPoint P);
+  void CaptionButtonStep(int Button);
 
   TksListBox* FListBox = nullptr;
   TksSkinScrollBar* FVScrollBar = nullptr;
@@ -153,6 +191,13 @@ class TksSkinCustomListBox : public TksSkinCustomControl {
   bool FUseSkinItemHeight = true;
   bool FHorizontalExtent = false;
   bool FUpdatingBars = false;
+  bool FCaptionMode = false;
+  int FDefaultCaptionHeight = 20;
+  TFont FDefaultCaptionFont;
+  bool FShowCaptionButtons = true;
+  TksAlignment FAlignment = kaLeftJustify;
+  int FHotButton = -1;
+  int FPressedButton = -1;
 };
 
 class TksSkinListBox : public TksSkinCustomListBox {

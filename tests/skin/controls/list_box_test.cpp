@@ -135,6 +135,76 @@ TEST_F(ListBoxTest, InnerListEventsReachTheFrame) {
   EXPECT_EQ(l->ItemAtPos(Point(10, -3)), -1);
 }
 
+TEST_F(ListBoxTest, CaptionStripWithButtonsThatStepAndRepeat) {
+  auto* l = List(false, 4, 10);
+  l->SetCaptionMode(true);
+  l->SetCaption("Pick");
+  l->SetDefaultItemHeight(18);
+  l->SetRowCount(4);
+  EXPECT_EQ(l->Height(), 4 * 18 + 4 + 20);
+  EXPECT_EQ(l->ListBox()->Top(), 21);
+  EXPECT_EQ(l->VScrollBar()->Top(), 20);
+  l->SetItemIndex(0);
+  const TRect down = l->CaptionButtonRect(TksSkinCustomListBox::DownButton);
+  ASSERT_GT(down.right, down.left);
+  const TPoint p = l->ClientToScreen(Point(down.left + 4, down.top + 4));
+  hb().MoveMouse(p.x, p.y);
+  hb().PressButton(1);
+  Pump();
+  EXPECT_EQ(l->ItemIndex(), 1);
+  hb().AdvanceClock(499);
+  Pump();
+  EXPECT_EQ(l->ItemIndex(), 1);
+  hb().AdvanceClock(1);
+  Pump();
+  EXPECT_EQ(l->ItemIndex(), 2);
+  hb().AdvanceClock(100);
+  Pump();
+  EXPECT_EQ(l->ItemIndex(), 3);
+  hb().ReleaseButton(1);
+  Pump();
+  hb().AdvanceClock(300);
+  Pump();
+  EXPECT_EQ(l->ItemIndex(), 3);
+  // An assigned event replaces the step; the check button only reports.
+  int ups = 0, checks = 0;
+  l->OnUpButtonClick = [&](TObject*) { ++ups; };
+  l->OnCheckButtonClick = [&](TObject*) { ++checks; };
+  const TRect up = l->CaptionButtonRect(TksSkinCustomListBox::UpButton);
+  const TRect check = l->CaptionButtonRect(TksSkinCustomListBox::CheckButton);
+  ClickAt(l, up.left + 4, up.top + 4);
+  ClickAt(l, check.left + 4, check.top + 4);
+  EXPECT_EQ(ups, 1);
+  EXPECT_EQ(checks, 1);
+  EXPECT_EQ(l->ItemIndex(), 3);
+}
+
+TEST_F(ListBoxTest, SkinnedCaptionListPicture) {
+  auto* l = List(true, 0, 10);
+  l->SetSkinDataName("captionlistbox");
+  l->SetCaptionMode(true);
+  l->SetCaption("Categories");
+  l->SetBounds(10, 10, 140, 100);
+  l->ApplySkin();
+  l->SetRowCount(5);
+  l->SetItemIndex(2);
+  Pump();
+  ASSERT_GE(l->SkinIndex(), 0);
+  EXPECT_EQ(l->ListBox()->Top(), 21);  // below the skin's caption area
+  EXPECT_EQ(l->Height(), 5 * 19 + 21 + 3);
+  const TRect up = l->CaptionButtonRect(TksSkinCustomListBox::UpButton);
+  EXPECT_EQ(up.right, 140 - (60 - 38));  // the right-hand buttons keep to the right edge
+  const TPoint hover = l->ClientToScreen(Point(up.left + 3, up.top + 3));
+  hb().MoveMouse(hover.x, hover.y);
+  Pump();
+  const int w = l->Width(), h = l->Height();
+  std::vector<uint32_t> px(size_t(w * h));
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) px[size_t(y * w + x)] = PixelAt(l, x, y);
+  WritePng(ShotDir() / "caption_list_skin0.png", px, w, h, 1);
+  WritePng(ShotDir() / "caption_list_skin0_x4.png", px, w, h, 4);
+}
+
 // The open list with each shipped skin, 1:1 and enlarged four times.
 TEST_F(ComboTest, OpenListPicturesOfTheShippedSkins) {
   for (int skin = 0; skin < 3; ++skin) {
