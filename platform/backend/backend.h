@@ -24,6 +24,7 @@ struct NativeWindowParams {
   bool layered = false;      // per-pixel alpha surface (WS_EX_LAYERED)
   bool noActivate = false;   // never takes focus (WS_EX_NOACTIVATE / menus, glows)
   bool transient = false;    // short-lived popup (menus, drop-downs): no window-manager handling
+  bool clickThrough = false; // the pointer reaches what lies beneath (WS_EX_LAYERED | WS_EX_TRANSPARENT)
   std::u16string title;
 };
 

@@ -127,7 +127,11 @@ NativeWindowParams NativeParams(const Window* w) {
   p.topmost = (w->exStyle & WS_EX_TOPMOST) != 0;
   p.layered = (w->exStyle & WS_EX_LAYERED) != 0;
   p.noActivate = (w->exStyle & WS_EX_NOACTIVATE) != 0;
-  p.transient = w->owner != nullptr && (w->style & WS_POPUP) && !(w->style & WS_CAPTION);
+  p.clickThrough = (w->exStyle & (WS_EX_LAYERED | WS_EX_TRANSPARENT)) == (WS_EX_LAYERED | WS_EX_TRANSPARENT);
+  // A click-through layer (glow, shadow) is kept from the window manager as well: a frame
+  // around it would take the pointer.
+  p.transient = p.clickThrough ||
+                (w->owner != nullptr && (w->style & WS_POPUP) && !(w->style & WS_CAPTION));
   p.title = w->text;
   return p;
 }

@@ -63,6 +63,9 @@ NativeId X11Backend::CreateNativeWindow(const NativeWindowParams& p) {
   NativeWin& nw = it->second;
   SetWindowProperties(nw);
   CreateInputContext(nw);
+  // An empty input shape: pointer events go to the windows underneath.
+  if (p.clickThrough && hasShape_)
+    XShapeCombineRectangles(dpy_, nw.xid, ShapeInput, 0, 0, nullptr, 0, ShapeSet, Unsorted);
   XFlush(dpy_);
   return nw.xid;
 }
@@ -398,7 +401,11 @@ void X11Backend::SetShape(NativeId id, const std::vector<RECT>& rects, bool none
   if (!w || !hasShape_) return;
   if (none) {
     XShapeCombineMask(dpy_, w->xid, ShapeBounding, 0, 0, None, ShapeSet);
-    XShapeCombineMask(dpy_, w->xid, ShapeInput, 0, 0, None, ShapeSet);
+    if (w->params.clickThrough) {
+      XShapeCombineRectangles(dpy_, w->xid, ShapeInput, 0, 0, nullptr, 0, ShapeSet, Unsorted);
+    } else {
+      XShapeCombineMask(dpy_, w->xid, ShapeInput, 0, 0, None, ShapeSet);
+    }
     XFlush(dpy_);
     return;
   }
@@ -418,7 +425,8 @@ void X11Backend::SetShape(NativeId id, const std::vector<RECT>& rects, bool none
   XShapeCombineRectangles(dpy_, w->xid, ShapeBounding, 0, 0, xr.data(),
                           static_cast<int>(xr.size()), ShapeSet, Unsorted);
   XShapeCombineRectangles(dpy_, w->xid, ShapeInput, 0, 0, xr.data(),
-                          static_cast<int>(xr.size()), ShapeSet, Unsorted);
+                          w->params.clickThrough ? 0 : static_cast<int>(xr.size()), ShapeSet,
+                          Unsorted);
   XFlush(dpy_);
 }
 
