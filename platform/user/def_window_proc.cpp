@@ -140,8 +140,10 @@ void SystemMoveLoop(Window* w, POINT start) {
   ++s.modalDepth;
   auto moveTo = [&](POINT off) {
     offset = off;
-    SetWindowPos(hwnd, nullptr, origin.left + off.x, origin.top + off.y, 0, 0,
-                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    // The window may adjust the place it is dragged to (docking to edges).
+    RECT r{origin.left + off.x, origin.top + off.y, origin.right + off.x, origin.bottom + off.y};
+    if (Window* x = Get(hwnd)) Send(x, WM_MOVING, 0, LPARAM(&r));
+    SetWindowPos(hwnd, nullptr, r.left, r.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   };
   MSG m;
   for (bool done = false; !done;) {

@@ -576,6 +576,10 @@ void TksMarluneForm::NewWndProc(TMessage& M) {
       }
       return;
     }
+    case WM_MOVING:
+      CallOld(M);
+      if (Magnetic && M.LParam) Dock(*reinterpret_cast<RECT*>(M.LParam));
+      return;
     case WM_TIMER:
       if (M.WParam >= kShowTimer && M.WParam <= kMorphTimer) {
         OnTimer(M.WParam);

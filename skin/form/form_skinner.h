@@ -248,6 +248,9 @@ class TksMarluneForm : public TComponent {
   void TrackObjects(POINT P);
   void LeaveObjects();
   void EndPress(POINT P, bool Released);
+  // Moves R (a dragged window rectangle) onto screen edges and other forms within
+  // MagneticSize pixels.
+  void Dock(RECT& R) const;
   void StartSizing(int Hit, POINT Screen);
   void Sizing(POINT Screen);
   void OnTimer(UINT_PTR Id);

@@ -168,6 +168,35 @@ void TksMarluneForm::Sizing(POINT Screen) {
   FForm->SetBounds(l, t, w, h);
 }
 
+void TksMarluneForm::Dock(RECT& R) const {
+  const int m = MagneticSize;
+  const int w = R.right - R.left, h = R.bottom - R.top;
+  auto snap = [&](LONG& edge, int to) {
+    if (std::abs(edge - to) > m) return false;
+    edge = to;
+    return true;
+  };
+  const RECT work = lumoa::skin::GetMonitorArea(Handle(), lumoa::skin::MonitorArea::Work);
+  LONG l = R.left, t = R.top, r = R.right, b = R.bottom;
+  bool x = snap(l, work.left) || snap(r, work.right);
+  bool y = snap(t, work.top) || snap(b, work.bottom);
+  // Other shown forms of the application: edge to edge where they overlap along the other axis.
+  for (int i = 0; i < Screen->FormCount(); ++i) {
+    TCustomForm* f = Screen->Forms(i);
+    if (f == FForm || !f->HandleAllocated() || !IsWindowVisible(f->Handle()) ||
+        dynamic_cast<TksFormLayerWindow*>(f))
+      continue;
+    RECT o{};
+    GetWindowRect(f->Handle(), &o);
+    if (!x && R.bottom > o.top && R.top < o.bottom) x = snap(l, o.right) || snap(r, o.left);
+    if (!y && R.right > o.left && R.left < o.right) y = snap(t, o.bottom) || snap(b, o.top);
+  }
+  if (x) R.left = l != R.left ? l : r - w;
+  if (y) R.top = t != R.top ? t : b - h;
+  R.right = R.left + w;
+  R.bottom = R.top + h;
+}
+
 // ---- commands ----
 
 void TksMarluneForm::DoStdCommand(TksStdCommand Command) {

@@ -79,7 +79,9 @@ void TksFormLayerBorder::MouseMove(TksFormLayerWindow* W, POINT S) {
   const int dx = S.x - W->FStartCursor.x, dy = S.y - W->FStartCursor.y;
   const TRect& b = FDragBounds;
   if (W->FHitMode == lhCaption) {
-    FForm->SetBounds(b.left + dx, b.top + dy, b.right - b.left, b.bottom - b.top);
+    RECT r{b.left + dx, b.top + dy, b.right + dx, b.bottom + dy};
+    if (FSkinner->Magnetic) FSkinner->Dock(r);
+    FForm->SetBounds(r.left, r.top, r.right - r.left, r.bottom - r.top);
     return;
   }
   const int m = W->FHitMode;

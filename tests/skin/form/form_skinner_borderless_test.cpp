@@ -142,6 +142,41 @@ TEST_F(BorderlessForm, PressOnTheBandMovesDoubleClickRollsUpAndBack) {
   skinner_->OnChangeRollUpState = nullptr;
 }
 
+TEST_F(BorderlessForm, MagneticFormDocksToTheWorkAreaAndOtherFormsWhileMoved) {
+  Skinned(bsNone, 402, 55);
+  auto drag = [&](int dx, int dy) {
+    const POINT s = Screen(50, 10);
+    hb().MoveMouse(s.x, s.y);
+    hb().PressButton(1);
+    hb().MoveMouse(s.x + dx, s.y + dy);
+    hb().ReleaseButton(1);
+    Pump();
+    hb().AdvanceClock(1000);
+  };
+  drag(-96, 0);  // to x = 4
+  EXPECT_EQ(form_->Left(), 4);
+  skinner_->Magnetic = true;
+  drag(10, 0);  // x = 14: nothing near
+  EXPECT_EQ(form_->Left(), 14);
+  drag(-10, 0);  // x = 4: within 5 of the work area's left edge
+  EXPECT_EQ(form_->Left(), 0);
+  drag(620, 582);  // right and bottom edges at 1022 and 737 of the 1024 x 738 work area
+  EXPECT_EQ(form_->Left(), 1024 - 402);
+  EXPECT_EQ(form_->Top(), 738 - 55);
+  // Edge to edge with another form it overlaps vertically.
+  auto* other = new TForm(Application);
+  other->SetBorderStyle(bsNone);
+  other->SetBounds(100, 300, 100, 100);
+  other->Show();
+  Pump();
+  SetActiveWindow(H());
+  Pump();
+  form_->SetBounds(300, 320, 402, 55);
+  Pump();
+  drag(-97, 0);  // left edge at 203, three from the other's right edge
+  EXPECT_EQ(form_->Left(), 200);
+}
+
 TEST_F(BorderlessForm, RightPressOnTheBandOpensTheSystemMenuFromTheResourceStrings) {
   auto* strings = new TksResourceStrData(Application);
   TStringList lines;
