@@ -621,6 +621,12 @@ void TWinControl::WndProc(TMessage& Message) {
     case WM_CHAR:
       if (!DoKeyPress(Message)) return;
       break;
+    case WM_SYSCHAR:
+      // Alt with a letter: the form offers it to the controls whose caption marks it.
+      if (TCustomForm* form = GetParentForm(this)) {
+        if (form->Perform(CM_DIALOGCHAR, Message.WParam, Message.LParam) != 0) return;
+      }
+      break;
   }
   TControl::WndProc(Message);
 }
@@ -721,9 +727,10 @@ void TWinControl::Dispatch(TMessage& Message) {
       return;
     }
     case CM_DIALOGKEY:
-      // Offered to every child in turn (default and cancel buttons answer it).
+    case CM_DIALOGCHAR:
+      // Offered to every child in turn (default and cancel buttons, accelerators answer it).
       for (TControl* c : std::vector<TControl*>(FControls)) {
-        if (c->Visible() && c->Perform(CM_DIALOGKEY, Message.WParam, Message.LParam) != 0) {
+        if (c->Visible() && c->Perform(Message.Msg, Message.WParam, Message.LParam) != 0) {
           Message.Result = 1;
           return;
         }

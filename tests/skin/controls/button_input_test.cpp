@@ -2,6 +2,8 @@
 // the form's dialog keys, the default-button rule.
 #include "button_fixture.h"
 
+#include "ui/reader.h"
+
 namespace lumoa::skin::button_test {
 namespace {
 
@@ -253,6 +255,53 @@ TEST_F(ButtonInput, AcceleratorFocusesAndClicks) {
   EXPECT_TRUE(button->Focused());
   button->SetCaption("&&Go");  // a literal ampersand marks nothing
   EXPECT_EQ(button->Perform(CM_DIALOGCHAR, u'g'), 0);
+
+  // Alt with the letter, typed while the edit has the focus.
+  button->SetCaption("&Go");
+  edit->SetFocus();
+  Pump();
+  hb().KeyDown(VK_MENU);
+  hb().PressKey('G', u"g");
+  hb().KeyUp(VK_MENU);
+  Pump();
+  EXPECT_EQ(clicks, 2);
+  EXPECT_TRUE(button->Focused());
+  edit->SetFocus();
+  hb().KeyDown(VK_MENU);
+  hb().PressKey('X', u"x");
+  hb().KeyUp(VK_MENU);
+  Pump();
+  EXPECT_EQ(clicks, 2);
+  EXPECT_TRUE(edit->Focused());
+}
+
+TEST_F(ButtonInput, SearchButtonAsTheMainFormStoresIt) {
+  LoadSkin(0);
+  TksSkinButton* b = nullptr;
+  {
+    TReader reader(form);
+    b = reader.Create<TksSkinButton>("ksbtn1");
+    b->SetParent(form);
+    b->SetBounds(20, 30, 59, 17);
+    b->SetCaption(Utf8ToAnsi("搜索"));
+    b->SetNumGlyphs(1);
+    b->SetSpacing(1);
+    b->RepeatInterval = 100;
+    b->SetCanFocused(true);
+    b->SetUseSkinSize(true);
+    b->SetSkinData(skin.get());
+    b->OnClick = [this](TObject*) { ++clicks; };
+    reader.Finish();
+  }
+  Pump();
+  EXPECT_EQ(b->Width(), 59);
+  EXPECT_EQ(b->Height(), 21);
+  EXPECT_EQ(b->SkinIndex(), skin->GetControlIndex("button"));
+  EXPECT_FALSE(b->RepeatMode);
+  EXPECT_EQ(b->Margin(), -1);
+  EXPECT_EQ(b->Layout(), blGlyphLeft);
+  ClickAt(b, 29, 10);
+  EXPECT_EQ(clicks, 1);
 }
 
 TEST_F(ButtonInput, PropertiesThatTieTogether) {
