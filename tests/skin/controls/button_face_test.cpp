@@ -203,6 +203,67 @@ TEST_F(ButtonFace, OnPaintDrawsInsteadOfTheContent) {
   EXPECT_FALSE(gotHot);
 }
 
+TEST_F(ButtonFace, GlyphOfTheStripFollowsTheState) {
+  MakeButton();
+  // Four 8 x 8 glyphs: up red, disabled green, pressed blue, hot yellow; the bottom row is
+  // the transparent colour.
+  TBitmap strip(32, 8);
+  const TColor colours[] = {clRed, clLime, clBlue, clYellow};
+  for (int g = 0; g < 4; ++g) {
+    strip.Canvas()->Brush().SetColor(colours[g]);
+    strip.Canvas()->FillRect(TRect{g * 8, 0, g * 8 + 8, 7});
+    strip.Canvas()->Brush().SetColor(clFuchsia);
+    strip.Canvas()->FillRect(TRect{g * 8, 7, g * 8 + 8, 8});
+  }
+  button->SetGlyph(&strip);
+  button->SetNumGlyphs(4);
+  auto shows = [&](TColor c) {
+    const Picture p = Shown(button);
+    return std::count(p.rgb.begin(), p.rgb.end(), Rgb(ColorToRGB(c))) == 8 * 7;
+  };
+  EXPECT_TRUE(shows(clRed));
+  Hover();
+  Wait(200);
+  EXPECT_TRUE(shows(clYellow));
+  Press();
+  EXPECT_TRUE(shows(clBlue));
+  Release();
+  Leave();
+  edit->SetFocus();
+  button->SetEnabled(false);
+  EXPECT_TRUE(shows(clLime));
+  button->SetNumGlyphs(1);  // one glyph serves every state
+  EXPECT_TRUE(shows(clRed));
+}
+
+TEST_F(ButtonFace, FocusFrameDottedAlongTheTextArea) {
+  MakeButton();
+  auto& r = const_cast<TksDataSkinButtonControl&>(Record());
+  r.showfocus = true;
+  button->SetFocus();
+  Wait(200);
+  const Picture p = Shown(button);
+  const Picture face = Composed(r.focusedskinrect);
+  const uint32_t dot = Rgb(r.activefontcolor);  // the focused face's caption colour
+  // Text area 7..51 x 3..18, right and bottom edges one pixel in; every second pixel.
+  for (int x = 7; x <= 50; ++x) {
+    EXPECT_EQ(p.At(x, 3), (x - 7) % 2 == 0 ? dot : face.At(x, 3)) << x;
+  }
+  int left = 0;
+  for (int y = 3; y <= 17; ++y) left += p.At(7, y) == dot;
+  EXPECT_EQ(left, 8);
+  edit->SetFocus();
+  Wait(200);
+  EXPECT_EQ(FirstDifference(Shown(button), Composed(r.skinrect)), -1) << "no frame without focus";
+}
+
+TEST_F(ButtonFace, ForeignPaintRequestGetsTheWholeButton) {
+  MakeButton("搜索");
+  TBitmap target(59, 21);
+  SendMessageW(button->Handle(), WM_ERASEBKGND, reinterpret_cast<WPARAM>(target.Canvas()->Handle()), 0);
+  EXPECT_EQ(FirstDifference(PictureOf(target), Shown(button)), -1);
+}
+
 TEST_F(ButtonFace, FreeStretchWithoutSkinSize) {
   MakeButton();
   button->SetUseSkinSize(false);

@@ -90,6 +90,28 @@ TEST_F(ButtonGlow, ShowsAroundTheHoveredButtonNarrowedToItsWidth) {
   EXPECT_EQ(glow->LayerHandle(), nullptr);
 }
 
+TEST_F(ButtonGlow, NinePartRecordStretchesTheGlowBothWays) {
+  MakeButton();
+  auto& r = const_cast<TksDataSkinButtonControl&>(Record());
+  r.lefttoppoint = POINT{7, 3};
+  r.righttoppoint = POINT{68, 3};
+  r.leftbottompoint = POINT{7, 18};
+  r.rightbottompoint = POINT{68, 18};
+  button->SetBounds(20, 30, 100, 30);
+  ASSERT_EQ(button->Skin().CompositionMode, cmNinePart);
+  ASSERT_EQ(button->Height(), 30);
+  Hover();
+  ASSERT_TRUE(button->GlowLayer()->Visible());
+  TBitmap* picture = skin->ActivePicture(r.glowlayerpictureindex);
+  RECT wr{};
+  GetWindowRect(button->GlowLayer()->LayerHandle(), &wr);
+  const TPoint at = button->ClientToScreen(Point(0, 0));
+  EXPECT_EQ(wr.left, at.x - 13);
+  EXPECT_EQ(wr.top, at.y - 11);
+  EXPECT_EQ(wr.right - wr.left, picture->Width() + 100 - 76);
+  EXPECT_EQ(wr.bottom - wr.top, picture->Height() + 30 - 21);
+}
+
 TEST_F(ButtonGlow, NeverWithoutLayeredWindows) {
   hb().SetLayeredAvailable(false);
   MakeButton();
