@@ -3,10 +3,15 @@
 // it into a search launcher: searches, the rotating hint, the Alt+1 hot key and dragging.
 #pragma once
 
-#include "ui/combo_box.h"
+#include "skin/controls/button.h"
+#include "skin/controls/combo_box.h"
+#include "skin/controls/edit.h"
+#include "skin/controls/page_control.h"
+#include "skin/form/form_skinner.h"
+#include "skin/data/compressed_skin.h"
+#include "skin/data/resource_str_data.h"
+#include "skin/data/skin_data.h"
 #include "ui/forms.h"
-#include "ui/page_control.h"
-#include "ui/std_ctrls.h"
 #include "ui/timer.h"
 
 namespace lumoa::app {
@@ -25,17 +30,21 @@ class TForm1 : public TForm {
 
   // Components of the layout, named as stored.
   TLogoView* img1 = nullptr;
-  TPageControl* ksknpgcntrl = nullptr;
-  TTabSheet* web = nullptr;
-  TTabSheet* news = nullptr;
-  TTabSheet* mp3 = nullptr;
-  TTabSheet* video = nullptr;
-  TTabSheet* map = nullptr;
-  TTabSheet* more = nullptr;
-  TComboBox* cbb1 = nullptr;
-  TTabSheet* ksSheetclose = nullptr;
-  TCustomMaskEdit* edt2 = nullptr;
-  TButton* ksbtn1 = nullptr;
+  TksSkinPageControl* ksknpgcntrl = nullptr;
+  TksSkinTabSheet* web = nullptr;
+  TksSkinTabSheet* news = nullptr;
+  TksSkinTabSheet* mp3 = nullptr;
+  TksSkinTabSheet* video = nullptr;
+  TksSkinTabSheet* map = nullptr;
+  TksSkinTabSheet* more = nullptr;
+  TksSkinComboBox* cbb1 = nullptr;
+  TksSkinTabSheet* ksSheetclose = nullptr;
+  TksSkinEdit* edt2 = nullptr;
+  TksSkinButton* ksbtn1 = nullptr;
+  TksSkinData* ksSkinData1 = nullptr;
+  TksResourceStrData* ksResourceStrData1 = nullptr;
+  TksCompressedSkinList* ksCompressedSkinList1 = nullptr;
+  TksMarluneForm* ksMarluneForm1 = nullptr;
   TTimer* tmr1 = nullptr;
 
   // Handlers, as bound by the layout.

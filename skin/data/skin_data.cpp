@@ -49,14 +49,16 @@ std::unique_ptr<TBitmap> MakeBitmap(const TksBmpImage& image) {
 
 }  // namespace
 
-// The screen's forms that have a window, topmost first. The layered-border windows are
-// forms of the form layer above this one, known here by their class name.
+// The screen's forms, topmost first, each asked for its window: a form still being loaded
+// (whose skin list is assigned from its own stored layout) has none yet, and its controls
+// must still hear of the skin. The layered-border windows are forms of the form layer above
+// this one, known here by their class name.
 std::vector<TksSkinFormEntry> ScreenForms() {
   std::vector<TksSkinFormEntry> forms;
   if (Screen == nullptr) return forms;
   for (int i = 0; i < Screen->FormCount(); ++i) {
     TCustomForm* form = Screen->Forms(i);
-    if (form == nullptr || !form->HandleAllocated()) continue;
+    if (form == nullptr || form->ComponentState().Contains(csDestroying)) continue;
     forms.push_back({form->Handle(), form, form->ClassName() == "TksFormLayerWindow"});
   }
   return forms;

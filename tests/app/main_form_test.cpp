@@ -143,8 +143,9 @@ TEST_F(MainFormTest, StoredLayoutBuildsTheWindow) {
   EXPECT_EQ(Form1->img1->Parent(), Form1);
   EXPECT_EQ(Str(Form1->img1->BoundsRect()), "0,0,55,55");
   EXPECT_EQ(Str(Form1->ksknpgcntrl->BoundsRect()), "56,0,402,55");
-  EXPECT_EQ(Str(Form1->edt2->BoundsRect()), "72,27,297,47");
-  EXPECT_EQ(Str(Form1->ksbtn1->BoundsRect()), "304,28,363,45");
+  // The query box and the button take the height of their skin records (stored: 20 and 17).
+  EXPECT_EQ(Str(Form1->edt2->BoundsRect()), "72,27,297,48");
+  EXPECT_EQ(Str(Form1->ksbtn1->BoundsRect()), "304,28,363,49");
   EXPECT_EQ(Form1->cbb1->Parent(), Form1->more);
   EXPECT_EQ(Str(Form1->cbb1->BoundsRect()), "240,4,301,25");
 
@@ -184,6 +185,35 @@ TEST_F(MainFormTest, StoredLayoutBuildsTheWindow) {
   EXPECT_EQ(hb().WindowPixel(id, 1, 1) & 0xFFFFFF, 0x1E5A8Au);
 }
 
+// Loading the layout loads skin 0 and every control follows it before the first paint.
+TEST_F(MainFormTest, SkinZeroReachesEveryControlAndTheBackground) {
+  StartForm();
+  TksSkinData* data = Form1->ksSkinData1;
+  ASSERT_FALSE(data->Empty());
+  EXPECT_EQ(data->SkinIndex(), 0);
+  EXPECT_EQ(data->SkinList(), Form1->ksCompressedSkinList1);
+  EXPECT_EQ(data->ResourceStrData(), Form1->ksResourceStrData1);
+  EXPECT_EQ(Form1->ksCompressedSkinList1->Skins()->Count(), 3);
+  EXPECT_EQ(Form1->ksMarluneForm1->SkinData(), data);
+  EXPECT_EQ(Form1->edt2->SkinIndex(), data->GetControlIndex("edit"));
+  EXPECT_EQ(Form1->ksbtn1->SkinIndex(), data->GetControlIndex("button"));
+  EXPECT_EQ(Form1->edt2->Height(), 21);
+  EXPECT_EQ(Form1->ksbtn1->Height(), 21);
+  EXPECT_EQ(Form1->edt2->Font()->Color(), 8742987) << "the stored silver stays";
+
+  // Between the logo and the page control lies the skin's client piece, tiled from the
+  // form's top-left.
+  TBitmap* picture = data->Picture.get();
+  const RECT c{3, 20, 125, 91};
+  const platform::NativeId id = platform::user::Get(Form1->Handle())->native;
+  for (int y = 0; y < 55; ++y) {
+    const COLORREF want = picture->PixelRGB(c.left + 55 % (c.right - c.left),
+                                            c.top + y % (c.bottom - c.top));
+    const uint32_t got = hb().WindowPixel(id, 55, y) & 0xFFFFFF;
+    ASSERT_EQ(got, ((want & 0xFF) << 16) | (want & 0xFF00) | ((want >> 16) & 0xFF)) << y;
+  }
+}
+
 TEST_F(MainFormTest, HintRotatesAndAPressClearsOnlyTheSlogan) {
   StartForm();
   TCustomMaskEdit* edit = Form1->edt2;
@@ -199,7 +229,17 @@ TEST_F(MainFormTest, HintRotatesAndAPressClearsOnlyTheSlogan) {
   Tick();
   EXPECT_EQ(edit->Text(), Slogan());
 
-  ClickAt(edit, 5, 5, 3);  // any button clears the slogan
+  // Any button clears the slogan; the right one also opens the box's context menu, which
+  // Escape closes.
+  bool escaped = false;
+  hb().SetIdleHandler([&] {
+    if (escaped) return;
+    escaped = true;
+    hb().PressKey(VK_ESCAPE);
+  });
+  ClickAt(edit, 5, 5, 3);
+  hb().SetIdleHandler(nullptr);
+  EXPECT_TRUE(escaped) << "no context menu opened";
   EXPECT_EQ(edit->Text(), "");
   Tick();
   EXPECT_EQ(edit->Text(), "") << "an empty box is the user's";
