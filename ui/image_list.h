@@ -25,7 +25,8 @@ class TImageList : public TComponent {
   void Clear();
 
   // Draws image Index with its top-left at (X, Y); nothing for an index out of range.
-  void Draw(TCanvas* Canvas, int X, int Y, int Index, bool Enabled = true);
+  // Virtual so lists that keep their images elsewhere draw them wherever a list is used.
+  virtual void Draw(TCanvas* Canvas, int X, int Y, int Index, bool Enabled = true);
 
   TNotifyEvent OnChange;
 
