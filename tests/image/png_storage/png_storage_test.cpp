@@ -137,6 +137,16 @@ TEST(PngSemiTransparent, GreyAndPaletteRebuiltAsRgbaAtTheLevel) {
     EXPECT_EQ(copy->Pixels(x, 0), RGB(x * 100, x * 100, x * 100));
     EXPECT_EQ(copy->AlphaScanline(0)[x], 127);
   }
+  // A grey colour key (level 100) stays clear.
+  auto key = std::make_unique<TksPngLayertRNS>(&grey);
+  const uint8_t stored[2] = {0, 100};
+  key->SetTable(stored, 2);
+  grey.Chunks().Insert(1, std::move(key));
+  ASSERT_EQ(grey.TransparencyMode(), ptmBit);
+  copy = MakeSemiTransparent(grey, 127);
+  EXPECT_EQ(copy->AlphaScanline(0)[0], 127);
+  EXPECT_EQ(copy->AlphaScanline(0)[1], 0);
+  EXPECT_EQ(copy->AlphaScanline(0)[2], 127);
 
   TBitmap bmp(4, 1, pf8bit);
   const COLORREF colours[4] = {RGB(0, 0, 0), RGB(255, 0, 0), RGB(0, 255, 0), RGB(0, 0, 255)};
