@@ -26,6 +26,10 @@
 #if GALLERY_POPUP_MENU
 #include "skin/controls/popup_menu.h"
 #endif
+#if GALLERY_IMAGE_VIEW
+#include "image/png/png_image_view.h"
+#include "image/png/png_storage.h"
+#endif
 
 namespace lumoa::gallery {
 
@@ -168,6 +172,17 @@ void TGalleryForm::BuildControls() {
   layered->SetCaption("Layered border");
   layered->OnClick = [this](TObject*) { ToggleLayeredBorder(); };
   layered->SetSkinData(FSkinData);
+#endif
+#if GALLERY_IMAGE_VIEW
+  auto* storage = new TksPngImageStorage(this);
+  const auto logo = lumoa::skins::LogoPng();
+  TConstMemoryStream png(logo.data(), static_cast<int64_t>(logo.size()));
+  storage->PngImages()->Add()->PngImage()->LoadFromStream(png);
+  // Right of the buttons, where nothing covers it; auto size makes room for the reflection.
+  auto* view = Place<TksPngImageView>(this, list, 470, 176, 55, 55);
+  view->SetReflectionEffect(true);
+  view->SetPngImageStorage(storage);
+  view->SetImageIndex(0);
 #endif
 }
 
