@@ -138,10 +138,12 @@ class TWinControl : public TControl {
   friend LRESULT CALLBACK ControlWndProc(HWND, UINT, WPARAM, LPARAM);
   void WMPaint(TMessage& Message);
   void WMEraseBkgnd(TMessage& Message);
-  void WMSetFocus(TMessage& Message);
-  void WMKillFocus(TMessage& Message);
   void WMWindowPosChanged(TMessage& Message);
-  void WMSize(TMessage& Message);
+  // True when the message was answered here.
+  bool WMSetCursor(TMessage& Message);
+  bool WMMouseWheel(TMessage& Message);
+  void CNCtlColor(TMessage& Message);
+  void CMDialogKey(TMessage& Message);
   void ReflectToChild(TMessage& Message);
   void TrackMouse(TControl* Target);
   void DoAlign(TAlign Align, TRect& Rect, TControl* AControl);
