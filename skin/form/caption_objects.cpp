@@ -84,6 +84,11 @@ void TksActiveSkinObject::Draw(TBitmap* Target, POINT Origin) {
   if (!Target || Target->Empty()) return;
   const PixelMap dst = BitmapPixels(*Target);
   if (dst.Empty()) return;
+  Draw(dst, Target->Canvas(), Origin);
+}
+
+void TksActiveSkinObject::Draw(const PixelMap& dst, TCanvas*, POINT Origin) {
+  if (dst.Empty()) return;
   PixelBuffer image;
   TBitmap* source = nullptr;
   const bool morph = MorphFactor > 0 && MorphFactor < 1 && FormActive;
@@ -173,12 +178,12 @@ void TksActiveSkinObject::HideGlow() { FParent->HideObjectGlow(this); }
 TksSkinCaptionObject::TksSkinCaptionObject(TksMarluneForm* Parent, TksDataSkinCaption* Data)
     : TksActiveSkinObject(Parent, Data), FCaption(Data) {}
 
-void TksSkinCaptionObject::Draw(TBitmap* Target, POINT Origin) {
-  TksActiveSkinObject::Draw(Target, Origin);
-  DrawCaptionText(Target, Origin);
+void TksSkinCaptionObject::Draw(const PixelMap& Target, TCanvas* Canvas, POINT Origin) {
+  TksActiveSkinObject::Draw(Target, Canvas, Origin);
+  if (Canvas) DrawCaptionText(Canvas, Origin);
 }
 
-void TksSkinCaptionObject::DrawCaptionText(TBitmap* Target, POINT Origin) {
+void TksSkinCaptionObject::DrawCaptionText(TCanvas* c, POINT Origin) {
   TCustomForm* form = FParent->Form();
   const AnsiString text = form->Caption();
   RECT r = Empty(FCaption->textrect)
@@ -189,7 +194,6 @@ void TksSkinCaptionObject::DrawCaptionText(TBitmap* Target, POINT Origin) {
                       ObjectRect.top + FCaption->textrect.bottom};
   if (TextRight > 0) r.right = std::min<LONG>(r.right, TextRight);
   OffsetRect(&r, -Origin.x, -Origin.y);
-  TCanvas* c = Target->Canvas();
   const bool active = FormActive;
   if (FCaption->fontname.empty()) {
     c->SetFont(active ? *FParent->DefCaptionFont() : *FParent->DefInActiveCaptionFont());

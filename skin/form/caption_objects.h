@@ -14,6 +14,7 @@ class TksMarluneForm;
 
 namespace lumoa::skin {
 class PixelBuffer;
+struct PixelMap;
 }
 
 class TksActiveSkinObject {
@@ -56,8 +57,10 @@ class TksActiveSkinObject {
 
   // In its place and, with an active mask, on a black mask pixel.
   virtual bool PointIn(POINT P) const;
-  // Draws at its place minus Origin onto Target (a frame strip whose top-left lies at Origin).
-  virtual void Draw(TBitmap* Target, POINT Origin);
+  // Draws at its place minus Origin onto Target (a frame strip whose top-left lies at Origin);
+  // text goes through Canvas, which draws on the same pixels.
+  virtual void Draw(const lumoa::skin::PixelMap& Target, TCanvas* Canvas, POINT Origin);
+  void Draw(TBitmap* Target, POINT Origin);
 
   virtual void MouseEnter();
   virtual void MouseLeave();
@@ -91,12 +94,12 @@ class TksActiveSkinObject {
 class TksSkinCaptionObject : public TksActiveSkinObject {
  public:
   TksSkinCaptionObject(TksMarluneForm* Parent, TksDataSkinCaption* Data);
-  void Draw(TBitmap* Target, POINT Origin) override;
+  void Draw(const lumoa::skin::PixelMap& Target, TCanvas* Canvas, POINT Origin) override;
   // Right end of the text area: left of the visible buttons that sit in the band.
   int TextRight = 0;
 
  private:
-  void DrawCaptionText(TBitmap* Target, POINT Origin);
+  void DrawCaptionText(TCanvas* Canvas, POINT Origin);
   TksDataSkinCaption* FCaption;
 };
 
@@ -164,7 +167,7 @@ class TksSkinAnimateObject : public TksActiveSkinObject {
 class TksSkinUserObject : public TksActiveSkinObject {
  public:
   using TksActiveSkinObject::TksActiveSkinObject;
-  void Draw(TBitmap* Target, POINT Origin) override {}
+  void Draw(const lumoa::skin::PixelMap&, TCanvas*, POINT) override {}
 };
 
 // The object a record makes, or null for records the frame does not show (menu items, menu

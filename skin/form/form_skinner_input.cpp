@@ -342,6 +342,10 @@ void TksMarluneForm::ShowSystemMenu(int X, int Y) {
 
 void TksMarluneForm::RedrawObject(TksActiveSkinObject*) {
   if (!FSkinned || !Handle() || !HasBorder()) return;
+  if (FLayerBorder->Shown() && FSkinData->LayerFrame.fullborder) {
+    FLayerBorder->Update();  // the objects sit on the border's top strip
+    return;
+  }
   RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME);
 }
 

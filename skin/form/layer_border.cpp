@@ -15,6 +15,7 @@ using namespace lumoa::skin;
 namespace {
 
 constexpr UINT_PTR kBorderFadeTimer = 1;
+constexpr UINT_PTR kBorderTrackTimer = 2;
 
 struct StripSizes {
   int top = 0, bottom = 0, left = 0, right = 0;  // heights of top and bottom, widths of sides
@@ -168,6 +169,7 @@ TksFormLayerBorder::TksFormLayerBorder(TksMarluneForm* Skinner)
 TksFormLayerBorder::~TksFormLayerBorder() {
   Hide();
   FreeBlur();
+  FRetired.clear();
 }
 
 void TksFormLayerBorder::Prepare(TksSkinData* Data, TCustomForm* Form) {
@@ -250,6 +252,7 @@ void TksFormLayerBorder::Compose(int Width, int Height) {
   }
   bool built[4];
   ComposeLayerStrips(src->Map(), *FFrame, Width, Height, out, built);
+  if (FFrame->fullborder && built[lsTop]) DrawObjects(*strips[lsTop]);
   for (int i = 0; i < 4; ++i) {
     if (!built[i]) continue;
     strips[static_cast<size_t>(i)]->ClampColorsToAlpha();
@@ -258,6 +261,78 @@ void TksFormLayerBorder::Compose(int Width, int Height) {
   }
   FreeBlur();
   if (BlurAvailable && FData && FData->AeroBlurEnabled()) BuildBlur(Width, Height);
+}
+
+void TksFormLayerBorder::PlaceObjects() {
+  const TksDataSkinLayerFrame& f = *FFrame;
+  RECT form{};
+  GetWindowRect(FForm->Handle(), &form);
+  const int d = (form.right - form.left) - (f.clientrect.right - f.clientrect.left);
+  RECT caption = f.captionrect;
+  caption.right += d;
+  RECT buttons = f.buttonsrect;
+  const bool ownButtons = !IsRectEmptyArea(buttons);
+  if (ownButtons) OffsetRect(&buttons, d, 0);
+  const int gap = FData ? FData->FormInfo.buttonsoffset : 0;
+  const int top = (ownButtons ? buttons.top : caption.top) + f.buttonstopoffset;
+  auto& objects = FSkinner->FObjects;
+  auto commandOf = [](TksActiveSkinObject* o) {
+    if (auto* b = dynamic_cast<TksSkinStdButtonObject*>(o)) return b->Command();
+    if (auto* a = dynamic_cast<TksSkinAnimateObject*>(o)) return a->Command();
+    return cmDefault;
+  };
+  auto size = [](TksActiveSkinObject* o) {
+    return SIZE{o->SkinRect.right - o->SkinRect.left, o->SkinRect.bottom - o->SkinRect.top};
+  };
+  int right = ownButtons ? buttons.right : caption.right;
+  for (TksStdCommand c : {cmClose, cmMaximize, cmMinimize, cmRollUp, cmMinimizeToTray})
+    for (auto& o : objects) {
+      if (!o->Visible || commandOf(o.get()) != c) continue;
+      const SIZE sz = size(o.get());
+      o->ObjectRect = RECT{right - sz.cx, top, right, top + sz.cy};
+      right -= sz.cx + gap;
+    }
+  int left = caption.left;
+  for (auto& o : objects) {
+    if (!o->Visible || commandOf(o.get()) != cmSysMenu) continue;
+    const SIZE sz = size(o.get());
+    POINT at{caption.left, f.sysbuttontopoffset ? caption.top + f.sysbuttontopoffset
+                                                : caption.top + (caption.bottom - caption.top - sz.cy) / 2};
+    if (!IsRectEmptyArea(f.sysmenubuttonrect)) at = POINT{f.sysmenubuttonrect.left, f.sysmenubuttonrect.top};
+    o->ObjectRect = RECT{at.x, at.y, at.x + sz.cx, at.y + sz.cy};
+    left = o->ObjectRect.right + gap;
+  }
+  for (auto& o : objects) {
+    if (dynamic_cast<TksSkinCaptionObject*>(o.get())) {
+      o->ObjectRect = RECT{left, caption.top, std::max(left, right), caption.bottom};
+      static_cast<TksSkinCaptionObject*>(o.get())->TextRight = 0;
+    } else if (commandOf(o.get()) == cmDefault) {
+      o->ObjectRect = RECT{};  // other frame objects have no place on the layered caption
+    }
+  }
+}
+
+void TksFormLayerBorder::DrawObjects(TksBitmap& Top) {
+  PlaceObjects();
+  const lumoa::skin::PixelMap map = Top.Map();
+  for (auto& o : FSkinner->FObjects) {
+    if (!o->Visible || IsRectEmptyArea(o->ObjectRect)) continue;
+    o->Draw(map, Top.Canvas(), POINT{0, 0});
+    // The objects are opaque; text drawn on the 32-bit strip may have left its alpha at 0.
+    const RECT& r = o->ObjectRect;
+    for (int y = std::max<int>(r.top, 0); y < std::min<int>(r.bottom, Top.Height()); ++y)
+      for (int x = std::max<int>(r.left, 0); x < std::min<int>(r.right, Top.Width()); ++x)
+        *Top.PixelPtr(x, y) |= 0xFF000000u;
+  }
+}
+
+int TksFormLayerBorder::ObjectAt(POINT Strip) const {
+  auto& objects = FSkinner->FObjects;
+  for (size_t i = 0; i < objects.size(); ++i) {
+    const auto& o = objects[i];
+    if (o->Visible && o->Enabled && o->PointIn(Strip)) return static_cast<int>(i);
+  }
+  return -1;
 }
 
 void TksFormLayerBorder::FreeBlur() {
@@ -327,6 +402,7 @@ void TksFormLayerBorder::Place(bool PushToo) {
 
 void TksFormLayerBorder::Show() {
   if (!FFrame || !FForm || !FForm->HandleAllocated()) return;
+  FRetired.clear();
   for (int i = 0; i < 4; ++i) {
     auto& w = FWindows[static_cast<size_t>(i)];
     if (!w) {
@@ -361,7 +437,13 @@ void TksFormLayerBorder::Move() {
 
 void TksFormLayerBorder::Hide() {
   FFading = false;
-  for (auto& w : FWindows) w.reset();
+  // Hidden now, freed later: a command from a border window's own button may hide the border
+  // while that window still handles the click.
+  for (auto& w : FWindows) {
+    if (!w) continue;
+    if (w->HandleAllocated()) ShowWindow(w->Handle(), SW_HIDE);
+    FRetired.push_back(std::move(w));
+  }
   for (auto& s : FStrips) s.reset();
   FreeBlur();
   FShown = false;
@@ -415,6 +497,13 @@ void TksFormLayerBorder::Timer(TksFormLayerWindow* W, UINT_PTR Id) {
     FadeStep();
     if (!FFading) KillTimer(W->Handle(), Id);
     return;
+  }
+  if (Id == kBorderTrackTimer && FActiveObject >= 0 && FPressedObject < 0) {
+    // Off the top window: object tracking ends.
+    POINT c{};
+    GetCursorPos(&c);
+    if (FWindows[lsTop] && WindowFromPoint(c) == FWindows[lsTop]->Handle()) return;
+    TrackObject(POINT{-100000, -100000});
   }
   KillTimer(W->Handle(), Id);
 }

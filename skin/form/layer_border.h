@@ -5,6 +5,7 @@
 
 #include <array>
 #include <memory>
+#include <vector>
 
 #include "skin/data/skin_data.h"
 #include "skin/draw/ks_bitmap.h"
@@ -78,6 +79,7 @@ class TksFormLayerBorder {
   RECT OuterBounds() const;
   // Hit mode of a screen point over a border window.
   int HitTest(TksLayerSide Side, POINT Screen) const;
+  int ActiveObject() const { return FActiveObject; }
   // Composition blur: available where the platform reports it (never here).
   bool BlurAvailable = false;
   bool BlurRegionsBuilt() const { return FBlurBuilt; }
@@ -93,6 +95,11 @@ class TksFormLayerBorder {
   void Place(bool Push);
   void BuildBlur(int Width, int Height);
   void FreeBlur();
+  // With a full border the caption objects sit on the top strip (strip coordinates).
+  void PlaceObjects();
+  void DrawObjects(TksBitmap& Top);
+  int ObjectAt(POINT Strip) const;
+  void TrackObject(POINT Strip);
   void MouseDown(TksFormLayerWindow* W, POINT Screen);
   void MouseMove(TksFormLayerWindow* W, POINT Screen);
   void MouseUp(TksFormLayerWindow* W, POINT Screen);
@@ -108,6 +115,7 @@ class TksFormLayerBorder {
   std::unique_ptr<TksBitmap> FInActiveImage;
   std::array<std::unique_ptr<TksBitmap>, 4> FStrips;
   std::array<TComponentPtr<TksFormLayerWindow>, 4> FWindows;
+  std::vector<TComponentPtr<TksFormLayerWindow>> FRetired;
   std::array<HRGN, 4> FBlur{};
   std::unique_ptr<TksBitmap> FBlurMask;
   bool FBlurBuilt = false;

@@ -6,6 +6,8 @@
 
 namespace {
 
+constexpr UINT_PTR kBorderTrackTimer = 2;
+
 bool In(POINT p, int l, int t, int r, int b) { return p.x >= l && p.x < r && p.y >= t && p.y < b; }
 
 }  // namespace
@@ -22,7 +24,13 @@ int TksFormLayerBorder::HitTest(TksLayerSide Side, POINT S) const {
                      FOuter.left + f.captionrect.right + (form.right - form.left - cw),
                      FOuter.top + f.captionrect.bottom};
   const bool inCaption = f.fullborder && !IsRectEmptyArea(f.captionrect) && PtInRect(&caption, S);
-  if (f.fullborder && Side == lsTop && inCaption) return lhCaption;
+  if (f.fullborder && Side == lsTop) {
+    const int i = ObjectAt(POINT{S.x - FOuter.left, S.y - FOuter.top});
+    if (i >= 0)
+      return dynamic_cast<TksSkinCaptionObject*>(FSkinner->FObjects[static_cast<size_t>(i)].get()) ? lhCaption
+                                                                                                 : lhObject;
+    if (inCaption) return lhCaption;
+  }
   if (!FSkinner->Sizeable() || FSkinner->RollUpState() || FSkinner->IsMaximized() ||
       FSkinner->IsMinimized())
     return lhNone;
@@ -60,10 +68,36 @@ int TksFormLayerBorder::HitTest(TksLayerSide Side, POINT S) const {
   return lhNone;
 }
 
+void TksFormLayerBorder::TrackObject(POINT Strip) {
+  const int i = ObjectAt(Strip);
+  auto& objects = FSkinner->FObjects;
+  const int n = static_cast<int>(objects.size());
+  if (i == FActiveObject) {
+    if (i >= 0) objects[static_cast<size_t>(i)]->MouseMove(Strip);
+    return;
+  }
+  const int old = FActiveObject;
+  FActiveObject = i;
+  if (old >= 0 && old < n) objects[static_cast<size_t>(old)]->MouseLeave();
+  if (i >= 0) {
+    objects[static_cast<size_t>(i)]->MouseEnter();
+    if (FWindows[lsTop]) SetTimer(FWindows[lsTop]->Handle(), kBorderTrackTimer, 500, nullptr);
+  }
+}
+
 void TksFormLayerBorder::MouseDown(TksFormLayerWindow* W, POINT S) {
   if (!FFrame || !FFrame->hittestenable) return;
   W->FHitMode = HitTest(W->Side(), S);
   W->FStartCursor = W->FOldCursor = S;
+  if (W->FHitMode == lhObject) {
+    const POINT p{S.x - FOuter.left, S.y - FOuter.top};
+    TrackObject(p);
+    FPressedObject = ObjectAt(p);
+    if (FPressedObject < 0) return;
+    SetCapture(W->Handle());
+    FSkinner->FObjects[static_cast<size_t>(FPressedObject)]->MouseDown(mbLeft, p);
+    return;
+  }
   if (W->FHitMode == lhNone || W->FHitMode == lhObject || FSkinner->IsMaximized()) return;
   W->FPressed = true;
   FDragBounds = FForm->BoundsRect();
@@ -71,8 +105,15 @@ void TksFormLayerBorder::MouseDown(TksFormLayerWindow* W, POINT S) {
 }
 
 void TksFormLayerBorder::MouseMove(TksFormLayerWindow* W, POINT S) {
+  const POINT p{S.x - FOuter.left, S.y - FOuter.top};
+  const int n = static_cast<int>(FSkinner->FObjects.size());
+  if (FPressedObject >= 0 && FPressedObject < n) {
+    FSkinner->FObjects[static_cast<size_t>(FPressedObject)]->MouseMove(p);
+    return;
+  }
   if (!W->FPressed) {
     W->FHitMode = HitTest(W->Side(), S);
+    if (FFrame && FFrame->fullborder && W->Side() == lsTop) TrackObject(p);
     return;
   }
   W->FOldCursor = S;
@@ -105,6 +146,19 @@ void TksFormLayerBorder::MouseMove(TksFormLayerWindow* W, POINT S) {
 }
 
 void TksFormLayerBorder::MouseUp(TksFormLayerWindow* W, POINT S) {
+  const int pressed = FPressedObject;
+  if (pressed >= 0) {
+    FPressedObject = -1;
+    if (GetCapture() == W->Handle()) ReleaseCapture();
+    const POINT p{S.x - FOuter.left, S.y - FOuter.top};
+    auto& objects = FSkinner->FObjects;
+    if (pressed < static_cast<int>(objects.size())) {
+      TksActiveSkinObject* o = objects[static_cast<size_t>(pressed)].get();
+      o->MouseMove(p);
+      o->MouseUp(mbLeft, p);  // last: the command may close the form
+    }
+    return;
+  }
   if (!W->FPressed) return;
   MouseMove(W, S);
   W->FPressed = false;
@@ -113,6 +167,14 @@ void TksFormLayerBorder::MouseUp(TksFormLayerWindow* W, POINT S) {
 
 void TksFormLayerBorder::DblClick(TksFormLayerWindow* W, POINT S) {
   const int hit = HitTest(W->Side(), S);
+  if (hit == lhObject) {
+    const int i = ObjectAt(POINT{S.x - FOuter.left, S.y - FOuter.top});
+    auto* b = i >= 0 ? dynamic_cast<TksSkinStdButtonObject*>(FSkinner->FObjects[static_cast<size_t>(i)].get()) : nullptr;
+    if (b && b->Command() == cmSysMenu) {
+      b->DblClick();
+      return;
+    }
+  }
   if (hit != lhCaption) {
     MouseDown(W, S);
     return;

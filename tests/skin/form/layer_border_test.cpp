@@ -10,7 +10,7 @@ namespace {
 
 using namespace lumoa::skin::test;
 
-class LayerBorder : public FormSkinTest {
+class LayerBorderBase : public FormSkinTest {
  protected:
   void SetUp() override {
     FormSkinTest::SetUp();
@@ -53,6 +53,8 @@ class LayerBorder : public FormSkinTest {
   }
   TForm* other_ = nullptr;
 };
+
+class LayerBorder : public LayerBorderBase {};
 
 TEST_F(LayerBorder, BorderlessFormNeverShowsIt) {
   Skinned(bsNone, 402, 55);
@@ -237,6 +239,90 @@ TEST_F(LayerBorder, FadeInAfterSuppressionRaisesTheOpacityInSteps) {
   }
   EXPECT_FALSE(Border()->Fading());
   EXPECT_EQ(Border()->CurrentOpacity(), 255);
+}
+
+}  // namespace
+
+namespace {
+
+using namespace lumoa::skin::test;
+
+// A layer frame that replaces the form's frame: caption and buttons on its top strip.
+class FullBorder : public LayerBorderBase {
+ protected:
+  void SetUp() override {
+    LayerBorderBase::SetUp();
+    HitArea();
+    data()->LayerFrame.fullborder = true;
+    data()->LayerFrame.captionrect = RECT{12, 2, 48, 16};
+  }
+};
+
+TEST_F(FullBorder, TheTopStripCarriesCaptionAndButtonsThatWork) {
+  Skinned(bsSizeable, 300, 200);
+  ASSERT_TRUE(Border()->Shown());
+  // The whole window is client area, shaped as a plain rectangle.
+  RECT client{};
+  GetClientRect(H(), &client);
+  EXPECT_EQ(Str(client), "0,0,300,200");
+  EXPECT_EQ(Hit(150, 5), HTCLIENT);
+  HRGN rgn = CreateRectRgn(0, 0, 0, 0);
+  ASSERT_NE(GetWindowRgn(H(), rgn), ERROR);
+  RECT box{};
+  GetRgnBox(rgn, &box);
+  EXPECT_EQ(Str(box), "0,0,300,200");
+  DeleteObject(rgn);
+  // Buttons right to left from the caption's right end (48 + 300 - 36), 1 pixel apart; the
+  // system menu button at its left, the caption between them.
+  EXPECT_EQ(Str(skinner_->FindObject("closebutton")->ObjectRect), "299,2,312,15");
+  EXPECT_EQ(Str(skinner_->FindObject("maxbutton")->ObjectRect), "285,2,298,15");
+  EXPECT_EQ(Str(skinner_->FindObject("sysmenubutton")->ObjectRect), "12,2,25,15");
+  const RECT cap = skinner_->FindObject("caption")->ObjectRect;
+  EXPECT_EQ(cap.left, 26);
+  EXPECT_EQ(cap.top, 2);
+  EXPECT_EQ(cap.bottom, 16);
+  EXPECT_FALSE(skinner_->FindObject("traybutton")->Visible);
+  // The objects are opaque on the strip.
+  const TksBitmap* top = Border()->Strip(lsTop);
+  EXPECT_EQ(top->GetPixel(305, 8) >> 24, 255u);
+  EXPECT_EQ(top->GetPixel(100, 9) >> 24, 255u);
+  EXPECT_EQ(Border()->HitTest(lsTop, POINT{88 + 305, 88 + 8}), lhObject);
+  EXPECT_EQ(Border()->HitTest(lsTop, POINT{88 + 100, 88 + 9}), lhCaption);
+
+  // Hovering the maximize button makes it hot on the strip; a click maximizes.
+  const uint32_t normal = top->GetPixel(291, 5);
+  hb().MoveMouse(88 + 291, 88 + 5);
+  Pump();
+  EXPECT_EQ(Border()->ActiveObject(), 2);  // the skin lists caption, closebutton, maxbutton ...
+  for (int i = 0; i < 6; ++i) {
+    hb().AdvanceClock(25);
+    Pump();
+  }
+  EXPECT_NE(Border()->Strip(lsTop)->GetPixel(291, 5), normal);
+  hb().PressButton(1);
+  hb().ReleaseButton(1);
+  Pump();
+  EXPECT_TRUE(skinner_->IsMaximized());
+  skinner_->Restore();
+  Pump();
+  hb().AdvanceClock(1000);
+  // Dragging the caption moves the form; the close button closes it.
+  hb().MoveMouse(88 + 100, 88 + 9);
+  hb().PressButton(1);
+  hb().MoveMouse(88 + 140, 88 + 29);
+  hb().ReleaseButton(1);
+  Pump();
+  EXPECT_EQ(form_->Left(), 140);
+  EXPECT_EQ(form_->Top(), 120);
+  hb().AdvanceClock(1000);
+  const RECT o = Border()->OuterBounds();
+  hb().MoveMouse(o.left + 305, o.top + 8);
+  Pump();
+  hb().PressButton(1);
+  hb().ReleaseButton(1);
+  Pump();
+  EXPECT_FALSE(IsWindowVisible(H()));
+  EXPECT_FALSE(Border()->Shown());
 }
 
 }  // namespace
