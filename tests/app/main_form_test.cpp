@@ -433,5 +433,90 @@ TEST_F(MainFormTest, PressOnLogoOrTabStripDragsTheWindow) {
   EXPECT_EQ(r.right - r.left, 402);
 }
 
+// Over the logo the form skinner's caption band (rows 2 to 19) answers caption: a press there
+// moves the window without reaching the logo, a double click rolls it up; below the band the
+// logo's own press handler drags.
+TEST_F(MainFormTest, CaptionBandOverTheLogoMovesAndRollsUpTheWindow) {
+  StartForm();
+  int logoPresses = 0;
+  const TMouseEvent drag = Form1->img1->OnMouseDown;
+  Form1->img1->OnMouseDown = [&](TObject* s, TMouseButton b, TShiftState sh, int x, int y) {
+    ++logoPresses;
+    drag(s, b, sh, x, y);
+  };
+  auto dragFrom = [&](int x, int y, int dx, int dy) {
+    const TPoint p = Form1->img1->ClientToScreen(Point(x, y));
+    hb().MoveMouse(p.x, p.y);
+    hb().PressButton(1);
+    hb().MoveMouse(p.x + dx, p.y + dy);
+    hb().ReleaseButton(1);
+    Pump();
+    hb().AdvanceClock(1000);
+  };
+  dragFrom(20, 10, 30, 12);
+  EXPECT_EQ(WindowRect().left, 315);
+  EXPECT_EQ(WindowRect().top, 223);
+  EXPECT_EQ(logoPresses, 0) << "the band is the window's caption, not the logo";
+  dragFrom(20, 35, -30, -12);
+  EXPECT_EQ(WindowRect().left, 285);
+  EXPECT_EQ(WindowRect().top, 211);
+  EXPECT_EQ(logoPresses, 1);
+
+  auto doubleClick = [&] {
+    const TPoint p = Form1->img1->ClientToScreen(Point(20, 10));
+    hb().Click(p.x, p.y);
+    Pump();
+    hb().Click(p.x, p.y);
+    Pump();
+    hb().AdvanceClock(1000);
+    Pump();
+  };
+  doubleClick();
+  EXPECT_TRUE(Form1->ksMarluneForm1->RollUpState());
+  EXPECT_EQ(WindowRect().bottom - WindowRect().top, 24);
+  doubleClick();
+  EXPECT_FALSE(Form1->ksMarluneForm1->RollUpState());
+  EXPECT_EQ(WindowRect().bottom - WindowRect().top, 55);
+  EXPECT_EQ(logoPresses, 1);
+}
+
+// Each way to search opens exactly one browser window.
+TEST_F(MainFormTest, EverySearchPathRecordsExactlyOneUrl) {
+  StartForm();
+  ClickAt(Form1->edt2, 5, 5);
+  Type("q");
+  auto expectOne = [&](const std::string& url, const char* path) {
+    EXPECT_EQ(RecordedUrl(), url) << path;
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    Pump();
+    EXPECT_FALSE(fs::exists(dir_ / "url.txt")) << path << " searched twice";
+  };
+  hb().PressKey(VK_RETURN);
+  Pump();
+  expectOne(BuildForTab("web", "q"), "Enter");
+  ClickAt(Form1->ksbtn1, 10, 8);
+  expectOne(BuildForTab("web", "q"), "button");
+  Form1->edt2->OnButtonClick(Form1->edt2);
+  Pump();
+  expectOne(BuildForTab("web", "q"), "edit button event");
+
+  ClickTab(5);
+  Form1->cbb1->SetFocus();
+  Pump();
+  hb().PressKey(VK_DOWN);  // closed list: the next category at once
+  Pump();
+  expectOne(BuildForListCategory(1, "q"), "arrow key");
+  Form1->cbb1->DropDown();
+  Pump();
+  hb().PressKey(VK_DOWN);  // open list: every move selects and searches
+  Pump();
+  expectOne(BuildForListCategory(2, "q"), "arrow key in the open list");
+  hb().PressKey(VK_ESCAPE);  // cancelling keeps the item the key chose, without a search
+  Pump();
+  EXPECT_EQ(Form1->cbb1->ItemIndex(), 2);
+  std::this_thread::sleep_for(std::chrono::milliseconds(200));
+  EXPECT_FALSE(fs::exists(dir_ / "url.txt"));
+}
+
 }  // namespace
 }  // namespace lumoa::app
