@@ -5,6 +5,7 @@
 
 #include "image/png/png_ancillary.h"
 #include "image/png/png_idat.h"
+#include "platform/trace.h"
 #include "ui/bitmap.h"
 
 using namespace lumoa::png;
@@ -144,6 +145,11 @@ void TksPngImage::SetHeight(int Value) {
 
 void TksPngImage::LoadFromStream(TStream& Stream) {
   LoadChunks(Stream);
+  if (lumoa::platform::TraceOn(lumoa::platform::TraceChannel::Png)) {
+    lumoa::platform::TraceLine(lumoa::platform::TraceChannel::Png, "decoded %dx%d, %d chunks%s",
+                               Width(), Height(), FChunks.Count(),
+                               Header() ? "" : " (no image: bad signature or header)");
+  }
   SyncTransparent();
   Changed();
 }

@@ -2,6 +2,7 @@
 // activation defaults and the modal system-move loop.
 #include <algorithm>
 
+#include "platform/trace/delivery.h"
 #include "platform/user/window.h"
 #include "platform/winbase.h"
 #include "platform/winfont.h"
@@ -209,6 +210,7 @@ using lumoa::platform::GetBackend;
 LRESULT DefWindowProcW(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   Window* w = Get(hwnd);
   if (!w) return 0;
+  const lumoa::platform::trace::DefaultProcScope inDefault;
   switch (msg) {
     case WM_NCCREATE: {
       const auto* cs = reinterpret_cast<const CREATESTRUCTW*>(lParam);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <limits>
 
+#include "platform/trace/delivery.h"
 #include "platform/user/window.h"
 #include "platform/winbase.h"
 
@@ -34,7 +35,10 @@ void ProcessCrossSends() {
     }
     ++s.inCrossSend;
     LRESULT r = 0;
-    if (Window* w = Get(cs->hwnd)) r = CallWindowProcW(w->proc, cs->hwnd, cs->msg, cs->wParam, cs->lParam);
+    if (Window* w = Get(cs->hwnd)) {
+      trace::Delivering(cs->hwnd, cs->msg, cs->wParam, cs->lParam, Delivery::Sent);
+      r = CallWindowProcW(w->proc, cs->hwnd, cs->msg, cs->wParam, cs->lParam);
+    }
     --s.inCrossSend;
     {
       std::lock_guard lock(s.queueMutex);
@@ -87,6 +91,11 @@ bool TakeTimer(MSG* out, HWND hwnd, UINT min, UINT max, bool remove) {
   }
   if (!best) return false;
   *out = MSG{best->hwnd, WM_TIMER, best->id, LPARAM(best->proc), DWORD(now), s.cursor};
+  if (remove && TraceOn(TraceChannel::Timer)) {
+    TraceLine(TraceChannel::Timer, "fire %p id=%llu late=%llums", static_cast<void*>(best->hwnd),
+              static_cast<unsigned long long>(best->id),
+              static_cast<unsigned long long>(now - best->due));
+  }
   if (remove) best->due = now + best->elapse;
   return true;
 }
@@ -97,6 +106,7 @@ LRESULT Send(Window* w, UINT msg, WPARAM wParam, LPARAM lParam) {
   if (!w) return 0;
   if (w->thread != std::thread::id() && w->thread != std::this_thread::get_id())
     return ::SendMessageW(w->handle, msg, wParam, lParam);
+  trace::Delivering(w->handle, msg, wParam, lParam, Delivery::Sent);
   return CallWindowProcW(w->proc, w->handle, msg, wParam, lParam);
 }
 
@@ -132,6 +142,9 @@ bool PeekInternal(MSG* msg, HWND hwnd, UINT min, UINT max, UINT flags) {
     HWND paint = nullptr;
     if ((min == 0 && max == 0) || (min <= WM_PAINT && WM_PAINT <= max)) {
       if (FindPaintWindow(hwnd, &paint)) {
+        if (TraceOn(TraceChannel::Paint)) {
+          TraceLine(TraceChannel::Paint, "WM_PAINT due for %p", static_cast<void*>(paint));
+        }
         *msg = MSG{paint, WM_PAINT, 0, 0, Now32(), s.cursor};
         break;
       }
@@ -170,6 +183,9 @@ void RemoveTimers(HWND hwnd) {
 
 using namespace lumoa::platform::user;
 using lumoa::platform::GetBackend;
+using lumoa::platform::TraceChannel;
+using lumoa::platform::TraceLine;
+using lumoa::platform::TraceOn;
 
 LRESULT SendMessageW(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   if (hwnd == HWND_BROADCAST) {
@@ -186,6 +202,7 @@ LRESULT SendMessageW(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
       SetLastError(ERROR_INVALID_WINDOW_HANDLE);
       return 0;
     }
+    lumoa::platform::trace::Delivering(hwnd, msg, wParam, lParam, lumoa::platform::Delivery::Sent);
     return CallWindowProcW(w->proc, hwnd, msg, wParam, lParam);
   }
   // Another thread: queue it for the windows' thread, which checks the handle, and wait.
@@ -306,6 +323,7 @@ LRESULT DispatchMessageW(const MSG* msg) {
   }
   Window* w = Get(msg->hwnd);
   if (!w) return 0;
+  lumoa::platform::trace::Delivering(msg->hwnd, msg->message, msg->wParam, msg->lParam, lumoa::platform::Delivery::Posted);
   return CallWindowProcW(w->proc, msg->hwnd, msg->message, msg->wParam, msg->lParam);
 }
 
@@ -334,6 +352,10 @@ UINT_PTR SetTimer(HWND hwnd, UINT_PTR id, UINT elapse, TIMERPROC proc) {
   }
   elapse = std::clamp<UINT>(elapse, USER_TIMER_MINIMUM, USER_TIMER_MAXIMUM);
   const uint64_t due = GetBackend().NowMs() + elapse;
+  if (TraceOn(TraceChannel::Timer)) {
+    TraceLine(TraceChannel::Timer, "set %p id=%llu every %ums", static_cast<void*>(hwnd),
+              static_cast<unsigned long long>(id), elapse);
+  }
   if (!hwnd) {
     for (Timer& t : s.timers)
       if (!t.hwnd && t.id == id && id) {

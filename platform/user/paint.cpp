@@ -5,6 +5,7 @@
 #include <unordered_map>
 
 #include "platform/gdi/surface_dc.h"
+#include "platform/trace.h"
 #include "platform/user/window.h"
 #include "platform/winbase.h"
 #include "platform/wingdi.h"
@@ -259,6 +260,10 @@ void PresentWindow(Window* top, const RECT* dirty) {
   d.right = std::min<LONG>(d.right, top->surfaceWidth);
   d.bottom = std::min<LONG>(d.bottom, top->surfaceHeight);
   if (Empty(d)) return;
+  if (TraceOn(TraceChannel::Paint)) {
+    TraceLine(TraceChannel::Paint, "present %p %ld,%ld,%ld,%ld", static_cast<void*>(top->handle),
+              long(d.left), long(d.top), long(d.right), long(d.bottom));
+  }
   PixelView v{top->bits, top->surfaceWidth, top->surfaceHeight, top->surfaceWidth * 4};
   if (!(top->exStyle & WS_EX_LAYERED)) {
     b.Present(top->native, v, d);

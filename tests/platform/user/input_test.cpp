@@ -1,7 +1,10 @@
+#include "support/message_sequence.h"
 #include "user_test.h"
 
 namespace lumoa::platform::test {
 namespace {
+
+using namespace lumoa::test;
 
 class Input : public UserTest {};
 
@@ -18,6 +21,7 @@ TEST_F(Input, MouseGoesToTheWindowUnderThePointerInClientCoordinates) {
   HWND child = Make(WS_CHILD | WS_VISIBLE, 10, 20, 30, 30, top);
   RunUntilIdle();
   ClearLog();
+  MessageRecorder rec({child});
   hb().Click(115, 125);
   RunUntilIdle();
   const auto got = Received(nullptr, {WM_LBUTTONDOWN, WM_LBUTTONUP});
@@ -30,9 +34,17 @@ TEST_F(Input, MouseGoesToTheWindowUnderThePointerInClientCoordinates) {
       EXPECT_EQ(l.wParam & MK_LBUTTON, WPARAM(MK_LBUTTON));
     }
   // WM_SETCURSOR precedes each mouse message.
-  const auto seq = Received(child, {WM_SETCURSOR, WM_MOUSEMOVE, WM_LBUTTONDOWN});
-  EXPECT_EQ(seq, (std::vector<UINT>{WM_SETCURSOR, WM_MOUSEMOVE, WM_SETCURSOR, WM_LBUTTONDOWN,
-                                    WM_SETCURSOR}));
+  const LPARAM at = MAKELPARAM(5, 5);
+  EXPECT_MESSAGES(rec, {{WM_NCHITTEST, sent | lparam, 0, MAKELPARAM(115, 125)},
+                        {WM_SETCURSOR, sent | wparam | lparam, WPARAM(child),
+                         MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)},
+                        {WM_MOUSEMOVE, posted | lparam, 0, at},
+                        {WM_NCHITTEST, sent},
+                        {WM_SETCURSOR, sent | lparam, 0, MAKELPARAM(HTCLIENT, WM_LBUTTONDOWN)},
+                        {WM_LBUTTONDOWN, posted | wparam | lparam, MK_LBUTTON, at},
+                        {WM_NCHITTEST, sent},
+                        {WM_SETCURSOR, sent | lparam, 0, MAKELPARAM(HTCLIENT, WM_LBUTTONUP)},
+                        {WM_LBUTTONUP, posted | wparam | lparam, 0, at}});
   // A second click at the same spot soon after is a double click (CS_DBLCLKS).
   hb().AdvanceClock(100);
   hb().Click(115, 125);

@@ -1,7 +1,10 @@
+#include "support/message_sequence.h"
 #include "user_test.h"
 
 namespace lumoa::platform::test {
 namespace {
+
+using namespace lumoa::test;
 
 class WindowPos : public UserTest {};
 
@@ -43,14 +46,19 @@ TEST_F(WindowPos, WindowPosChangingCanAdjustTheMoveAndChangedReportsIt) {
                     return false;
                   });
   ClearLog();
+  MessageRecorder rec({top});
   MoveWindow(top, 5, 7, 60, 50, TRUE);
   RECT r;
   GetWindowRect(top, &r);
   EXPECT_EQ(r.left, 20);
   EXPECT_EQ(r.top, 7);
   EXPECT_EQ(hb().Window(hb().StackingOrder().back())->bounds.left, 20);
-  EXPECT_EQ(Received(top, {WM_WINDOWPOSCHANGING, WM_WINDOWPOSCHANGED, WM_MOVE, WM_SIZE}),
-            (std::vector<UINT>{WM_WINDOWPOSCHANGING, WM_WINDOWPOSCHANGED, WM_MOVE, WM_SIZE}));
+  EXPECT_MESSAGES(rec, {{WM_WINDOWPOSCHANGING, sent},
+                        {WM_NCCALCSIZE, sent | wparam, FALSE},
+                        {WM_WINDOWPOSCHANGED, sent},
+                        {WM_MOVE, sent | defproc | lparam, 0, MAKELPARAM(20, 7)},
+                        {WM_SIZE, sent | defproc | wparam | lparam, SIZE_RESTORED,
+                         MAKELPARAM(60, 50)}});
   ClearLog();
   SetWindowPos(top, nullptr, 20, 7, 60, 50, SWP_NOZORDER | SWP_NOACTIVATE);  // no change
   EXPECT_EQ(Count(top, WM_WINDOWPOSCHANGED), 0);

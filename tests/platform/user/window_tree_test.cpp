@@ -1,17 +1,32 @@
+#include "support/message_sequence.h"
 #include "user_test.h"
 
 namespace lumoa::platform::test {
 namespace {
 
+using namespace lumoa::test;
+
 class WindowTree : public UserTest {};
 
 TEST_F(WindowTree, CreationSendsNcCreateCreateSizeMoveInOrderAndFailsCleanly) {
+  MessageRecorder rec;
   HWND top = Make(WS_VISIBLE, 10, 20, 100, 50);
   ASSERT_TRUE(top);
-  const auto seq = Received(top, {WM_NCCREATE, WM_NCCALCSIZE, WM_CREATE, WM_SIZE, WM_MOVE,
-                                  WM_SHOWWINDOW});
-  EXPECT_EQ(seq, (std::vector<UINT>{WM_NCCREATE, WM_NCCALCSIZE, WM_CREATE, WM_SIZE, WM_MOVE,
-                                    WM_SHOWWINDOW}));
+  EXPECT_MESSAGES(rec, {{WM_NCCREATE, sent},
+                        {WM_NCCALCSIZE, sent | wparam, FALSE},
+                        {WM_CREATE, sent},
+                        {WM_SIZE, sent | wparam | lparam, SIZE_RESTORED, MAKELPARAM(100, 50)},
+                        {WM_MOVE, sent | lparam, 0, MAKELPARAM(10, 20)},
+                        {WM_SHOWWINDOW, sent | wparam, TRUE},
+                        // Shown and activated: the first window of the application.
+                        {WM_WINDOWPOSCHANGING, sent},
+                        {WM_ACTIVATEAPP, sent | wparam, TRUE},
+                        {WM_WINDOWPOSCHANGING, sent},
+                        {WM_WINDOWPOSCHANGED, sent},
+                        {WM_NCACTIVATE, sent | wparam, TRUE},
+                        {WM_ACTIVATE, sent | wparam, WA_ACTIVE},
+                        {WM_SETFOCUS, sent | defproc},
+                        {WM_WINDOWPOSCHANGED, sent}});
   // A window whose WM_CREATE answers -1 is destroyed and creation fails.
   WNDCLASSEXW wc{};
   wc.cbSize = sizeof wc;
@@ -107,10 +122,12 @@ TEST_F(WindowTree, SubclassingChainsLongsPropsAndText) {
   EXPECT_EQ(GetLastError(), DWORD(ERROR_INVALID_INDEX));
   SetWindowLongPtrW(top, GWLP_USERDATA, 77);
   EXPECT_EQ(GetWindowLongPtrW(top, GWLP_USERDATA), 77);
-  ClearLog();
-  SetWindowLongPtrW(top, GWL_EXSTYLE, WS_EX_TOOLWINDOW);
-  EXPECT_EQ(Received(top, {WM_STYLECHANGING, WM_STYLECHANGED}),
-            (std::vector<UINT>{WM_STYLECHANGING, WM_STYLECHANGED}));
+  {
+    MessageRecorder styles({top});
+    SetWindowLongPtrW(top, GWL_EXSTYLE, WS_EX_TOOLWINDOW);
+    EXPECT_MESSAGES(styles, {{WM_STYLECHANGING, sent | wparam, WPARAM(GWL_EXSTYLE)},
+                             {WM_STYLECHANGED, sent | wparam, WPARAM(GWL_EXSTYLE)}});
+  }
 
   EXPECT_TRUE(SetPropW(top, u"k", HANDLE(5)));
   const ATOM atom = GlobalAddAtomW(u"k2");
