@@ -138,8 +138,6 @@ class TksSkinButton : public TksSkinCustomControl {
   void Notification(TComponent* AComponent, TOperation Operation) override;
 
  private:
-  friend class TksSkinButtonAccess;
-
   // button.cpp
   bool HasRecord() const { return SkinIndex() != -1 && FSkin.Picture; }
   bool MorphActive() const;
@@ -148,8 +146,6 @@ class TksSkinButton : public TksSkinCustomControl {
   // Rule 2 of the face: the button shows pressed.
   bool ShowsDown();
   void FocusChanged(TWinControl* NewFocus);
-  void UpdateDefaultHighlight(TWinControl* NewFocus);
-  TWinControl* ParentFormActive();
   bool IsAccel(WCHAR Char);
 
   // button_paint.cpp
