@@ -1,7 +1,6 @@
 #include "app/main_form.h"
 
 #include "app/browser_launcher.h"
-#include "app/logo_view.h"
 #include "app/search_request.h"
 #include "app/service_host.h"
 

@@ -3,6 +3,8 @@
 // it into a search launcher: searches, the rotating hint, the Alt+1 hot key and dragging.
 #pragma once
 
+#include "image/png/png_image_view.h"
+#include "image/png/png_storage.h"
 #include "skin/controls/button.h"
 #include "skin/controls/combo_box.h"
 #include "skin/controls/edit.h"
@@ -16,8 +18,6 @@
 
 namespace lumoa::app {
 
-class TLogoView;
-
 // Fixed texts, in the ANSI code page.
 AnsiString ApplicationTitle();
 AnsiString Slogan();
@@ -29,7 +29,7 @@ class TForm1 : public TForm {
   explicit TForm1(TComponent* AOwner);
 
   // Components of the layout, named as stored.
-  TLogoView* img1 = nullptr;
+  TksPngImageView* img1 = nullptr;
   TksSkinPageControl* ksknpgcntrl = nullptr;
   TksSkinTabSheet* web = nullptr;
   TksSkinTabSheet* news = nullptr;
@@ -45,6 +45,7 @@ class TForm1 : public TForm {
   TksResourceStrData* ksResourceStrData1 = nullptr;
   TksCompressedSkinList* ksCompressedSkinList1 = nullptr;
   TksMarluneForm* ksMarluneForm1 = nullptr;
+  TksPngImageStorage* kspngmgstrg1 = nullptr;
   TTimer* tmr1 = nullptr;
 
   // Handlers, as bound by the layout.

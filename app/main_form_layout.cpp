@@ -5,7 +5,6 @@
 
 #include <initializer_list>
 
-#include "app/logo_view.h"
 #include "skins/stored_skins.h"
 #include "ui/reader.h"
 #include "ui/streams.h"
@@ -48,10 +47,15 @@ void TForm1::ReadLayout() {
   };
 
   // img1: the logo
-  img1 = reader.Create<TLogoView>("img1");
+  img1 = reader.Create<TksPngImageView>("img1");
   img1->SetParent(this);
   img1->SetBounds(0, 0, 55, 55);
   img1->SetAlign(alLeft);
+  reader.ReferenceTo<TksPngImageStorage>(
+      "kspngmgstrg1", [v = img1](TksPngImageStorage* s) { v->SetPngImageStorage(s); });
+  img1->SetImageIndex(0);
+  img1->SetReflectionEffect(false);
+  img1->SetDoubleBuffered(false);
   img1->OnMouseDown = drag;
 
   // ksknpgcntrl: the category tabs
@@ -185,6 +189,14 @@ void TForm1::ReadLayout() {
   ksMarluneForm1 = reader.Create<TksMarluneForm>("ksMarluneForm1");
   reader.ReferenceTo<TksSkinData>("ksSkinData1",
                                   [m = ksMarluneForm1](TksSkinData* d) { m->SetSkinData(d); });
+
+  // kspngmgstrg1: the logo, item "PngImage0"
+  kspngmgstrg1 = reader.Create<TksPngImageStorage>("kspngmgstrg1");
+  {
+    const auto logo = lumoa::skins::LogoPng();
+    TConstMemoryStream png(logo.data(), static_cast<int64_t>(logo.size()));
+    kspngmgstrg1->PngImages()->Add()->PngImage()->LoadFromStream(png);
+  }
 
   // tmr1: the hint rotation
   tmr1 = reader.Create<TTimer>("tmr1");

@@ -11,9 +11,11 @@
 #include <string>
 #include <thread>
 
-#include "app/logo_view.h"
 #include "app/search_request.h"
+#include "image/png/png_image.h"
 #include "platform/backend/headless/headless_backend.h"
+#include "skin/draw/ks_bitmap.h"
+#include "skin/draw/png_to_bitmap.h"
 #include "platform/user/window.h"
 
 namespace lumoa::app {
@@ -180,9 +182,6 @@ TEST_F(MainFormTest, StoredLayoutBuildsTheWindow) {
   EXPECT_GE(Form1->HotKeyId(), 0);
   EXPECT_LE(Form1->HotKeyId(), 0x3FFF);
 
-  // The logo placeholder paints over its whole square.
-  const platform::NativeId id = platform::user::Get(Form1->Handle())->native;
-  EXPECT_EQ(hb().WindowPixel(id, 1, 1) & 0xFFFFFF, 0x1E5A8Au);
 }
 
 // Loading the layout loads skin 0 and every control follows it before the first paint.
@@ -212,6 +211,30 @@ TEST_F(MainFormTest, SkinZeroReachesEveryControlAndTheBackground) {
     const uint32_t got = hb().WindowPixel(id, 55, y) & 0xFFFFFF;
     ASSERT_EQ(got, ((want & 0xFF) << 16) | (want & 0xFF00) | ((want >> 16) & 0xFF)) << y;
   }
+
+  // The logo is the storage's item "PngImage0", blended with its alpha over that background.
+  ASSERT_EQ(Form1->kspngmgstrg1->PngImages()->Count(), 1);
+  EXPECT_EQ(Form1->kspngmgstrg1->PngImages()->Items(0)->Name(), "PngImage0");
+  EXPECT_EQ(Form1->img1->Width(), 55);
+  EXPECT_EQ(Form1->img1->Height(), 55);
+  TksBitmap logo;
+  ASSERT_TRUE(skin::PngToBitmap(logo, *Form1->kspngmgstrg1->PngImages()->Items(0)->PngImage()));
+  int partial = 0;
+  for (int y = 0; y < 55; ++y)
+    for (int x = 0; x < 55; ++x) {
+      const uint32_t s = logo.GetPixel(x, y);
+      const int a = static_cast<int>(s >> 24);
+      if (a > 0 && a < 255) ++partial;
+      const COLORREF bg = picture->PixelRGB(c.left + x % (c.right - c.left), c.top + y % (c.bottom - c.top));
+      const int d[3] = {GetBValue(bg), GetGValue(bg), GetRValue(bg)};
+      uint32_t want = 0;
+      for (int k = 0; k < 3; ++k) {
+        const int sv = static_cast<int>((s >> (8 * k)) & 0xFF);
+        want |= static_cast<uint32_t>((sv * a + (255 - a) * d[k] + 255) / 256) << (8 * k);
+      }
+      ASSERT_EQ(hb().WindowPixel(id, x, y) & 0xFFFFFF, want) << x << "," << y;
+    }
+  EXPECT_GT(partial, 20) << "the logo should have a soft edge to check";
 }
 
 TEST_F(MainFormTest, HintRotatesAndAPressClearsOnlyTheSlogan) {
