@@ -128,15 +128,17 @@ void ForEachPiece(DeviceContext& ddc, const Mapping& m, const PixelBuffer& src, 
   }
 }
 
-// Copies the part of `src` a blit reads when it is also the destination, so that overlapping
-// transfers read the original pixels.
+// When `src` is also the destination, copies the source rows the blit reads (whole rows, at
+// the same places) so that overlapping transfers read the original pixels.
 std::unique_ptr<PixelBuffer> SnapshotIfShared(const PixelBuffer& src, const PixelBuffer& dst,
-                                              Mapping& m) {
-  if (&src != &dst) return nullptr;
+                                              const Mapping& m) {
+  if (&src != &dst || m.rows.empty()) return nullptr;
   auto copy = std::make_unique<PixelBuffer>();
   if (!copy->Allocate(src.width, src.height, src.bpp, true)) return nullptr;
   copy->colors = src.colors;
-  for (int y = 0; y < src.height; ++y)
+  const auto [lo, hi] = std::minmax_element(m.rows.begin(), m.rows.end());
+  const int first = std::max(*lo, 0), last = std::min(*hi, src.height - 1);
+  for (int y = first; y <= last; ++y)
     std::memcpy(copy->row(y), src.row(y), static_cast<size_t>(src.stride));
   return copy;
 }

@@ -68,6 +68,15 @@ TEST(GdiBlit, OverlappingSelfCopyReadsOriginalPixels) {
   EXPECT_EQ(d.px32(1, 1), 0x00u);
   EXPECT_EQ(d.px32(3, 3), 0x22u);
   EXPECT_EQ(d.px32(2, 1), 0x01u);
+  // Upwards, and mirrored top to bottom onto itself.
+  Ramp(d);
+  ASSERT_TRUE(BitBlt(d.dc, 0, 0, 3, 3, d.dc, 1, 1, SRCCOPY));
+  EXPECT_EQ(d.px32(0, 0), 0x11u);
+  EXPECT_EQ(d.px32(2, 2), 0x33u);
+  Ramp(d);
+  ASSERT_TRUE(StretchBlt(d.dc, 0, 0, 4, 4, d.dc, 0, 4, 4, -4, SRCCOPY));
+  EXPECT_EQ(d.px32(1, 0), 0x31u);
+  EXPECT_EQ(d.px32(1, 3), 0x01u);
 }
 
 TEST(GdiBlit, MonochromeRules) {
