@@ -39,6 +39,9 @@ typedef void* HANDLE;
 #ifndef TRUE
 #define TRUE 1
 #define FALSE 0
+typedef LONG HRESULT;
+#define S_OK ((HRESULT)0)
+#define E_INVALIDARG ((HRESULT)0x80070057)
 #endif
 
 // Wide literals: WCHAR is char16_t here, wchar_t on the original system.

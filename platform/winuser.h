@@ -594,6 +594,9 @@ BOOL UpdateLayeredWindow(HWND hwnd, HDC hdcDst, POINT* pptDst, SIZE* psize, HDC 
                          POINT* pptSrc, COLORREF crKey, BLENDFUNCTION* pblend, DWORD dwFlags);
 BOOL SetLayeredWindowAttributes(HWND hwnd, COLORREF crKey, BYTE bAlpha, DWORD dwFlags);
 BOOL GetLayeredWindowAttributes(HWND hwnd, COLORREF* pcrKey, BYTE* pbAlpha, DWORD* pdwFlags);
+// Whether the desktop composes windows, so that layered windows show their alpha (the
+// desktop window manager's answer; dwmapi on the real system).
+HRESULT DwmIsCompositionEnabled(BOOL* pfEnabled);
 
 // Input, focus, activation, capture.
 HWND SetFocus(HWND hwnd);

@@ -166,3 +166,9 @@ BOOL GetLayeredWindowAttributes(HWND hwnd, COLORREF* pcrKey, BYTE* pbAlpha, DWOR
   if (pdwFlags) *pdwFlags = w->layeredFlags;
   return TRUE;
 }
+
+HRESULT DwmIsCompositionEnabled(BOOL* pfEnabled) {
+  if (!pfEnabled) return E_INVALIDARG;
+  *pfEnabled = lumoa::platform::GetBackend().LayeredAvailable() ? TRUE : FALSE;
+  return S_OK;
+}

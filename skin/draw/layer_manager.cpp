@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <unordered_map>
 
-#include "platform/backend/backend.h"
 #include "skin/draw/ks_bitmap.h"
 
 namespace {
@@ -54,7 +53,8 @@ TksLayerManager::TksLayerManager(TComponent* owner) : TComponent(owner) {}
 TksLayerManager::~TksLayerManager() { Hide(); }
 
 bool TksLayerManager::LayeredWindowsAvailable() {
-  return lumoa::platform::GetBackend().LayeredAvailable();
+  BOOL composed = FALSE;
+  return DwmIsCompositionEnabled(&composed) == S_OK && composed;
 }
 
 void TksLayerManager::Show(int x, int y, BYTE endAlpha, TPersistent* picture, TPersistent* mask) {

@@ -1,7 +1,6 @@
 #include <stdexcept>
 
 #include "platform/backend/headless/headless_backend.h"
-#include "platform/user/window.h"
 #include "platform/winuser.h"
 
 namespace lumoa::platform {
@@ -19,12 +18,6 @@ int RunUntilIdle(int maxMessages) {
     if (++n >= maxMessages) throw std::runtime_error("RunUntilIdle: the queue never empties");
   }
   return n;
-}
-
-NativeId NativeWindowOf(HWND hwnd) {
-  user::Window* w = user::Get(hwnd);
-  if (w && !user::IsTopLevel(w)) w = user::TopLevel(w);
-  return w ? w->native : 0;
 }
 
 }  // namespace lumoa::platform

@@ -150,7 +150,13 @@ TEST_F(Painting, LayeredWindowsBlendWhenAvailableAndShowOpaqueOtherwise) {
   bf.SourceConstantAlpha = 0;
   ASSERT_TRUE(UpdateLayeredWindow(glass, nullptr, nullptr, &size, mem, &src, 0, &bf, ULW_ALPHA));
   EXPECT_EQ(ScreenRGB(5, 5), 0x0000C8u);
+  BOOL composed = FALSE;
+  EXPECT_EQ(DwmIsCompositionEnabled(&composed), S_OK);
+  EXPECT_TRUE(composed);
   hb().SetLayeredAvailable(false);  // no compositor: shown, but opaque
+  EXPECT_EQ(DwmIsCompositionEnabled(&composed), S_OK);
+  EXPECT_FALSE(composed);
+  EXPECT_EQ(DwmIsCompositionEnabled(nullptr), E_INVALIDARG);
   bf.SourceConstantAlpha = 255;
   ASSERT_TRUE(UpdateLayeredWindow(glass, nullptr, nullptr, &size, mem, &src, 0, &bf, ULW_ALPHA));
   EXPECT_EQ(ScreenRGB(5, 5), 0x800000u);
