@@ -161,6 +161,82 @@ TEST(LauncherTest, PlacementSearchesAndScreenshot) {
   StopAndWaitReleased(wm, "WM_S0");
 }
 
+// The skinned strip under a window manager and a compositing manager: the search button glows
+// while the pointer is over it, the caption band over the logo drags the window and a double
+// click there rolls it up, and the "more" tab's list drops down below the category box.
+TEST(LauncherTest, GlowCaptionBandRollUpAndDropDown) {
+  auto wm = StartWindowManager();
+  ASSERT_TRUE(wm) << "openbox did not start";
+  auto cm = StartCompositor();
+  ASSERT_TRUE(cm) << "xcompmgr did not start";
+  Browser browser;
+  Launcher app("skinned");
+  ASSERT_TRUE(app.Start(browser)) << ReadFile(app.err);
+  Xdo({"mousemove", "700", "600"});
+  SleepMs(400);
+
+  // Left of the button, inside its glow: brighter while hovered, as before once left.
+  const int gx = kLeft + 304 - 6, gy = kTop + 28 + 10;
+  const uint32_t before = ScreenPixel(gx, gy);
+  Xdo({"mousemove", std::to_string(kButtonX), std::to_string(kButtonY)});
+  SleepMs(700);
+  const uint32_t lit = ScreenPixel(gx, gy);
+  EXPECT_NE(lit, before) << "no glow around the hovered button";
+  SaveScreenshot("launcher_button_glow");
+  Xdo({"mousemove", "700", "600"});
+  SleepMs(600);
+  EXPECT_EQ(ScreenPixel(gx, gy), before) << "the glow stayed after the pointer left";
+
+  // The caption band over the logo (rows 2 to 19) moves the window.
+  Xdo({"mousemove", std::to_string(kLeft + 20), std::to_string(kTop + 10), "mousedown", "1"});
+  SleepMs(150);
+  Xdo({"mousemove", std::to_string(kLeft + 40), std::to_string(kTop + 25)});
+  SleepMs(100);
+  Xdo({"mousemove", std::to_string(kLeft + 60), std::to_string(kTop + 40)});
+  SleepMs(100);
+  Xdo({"mouseup", "1"});
+  SleepMs(300);
+  WinInfo info = QueryWindow(app.window);
+  EXPECT_EQ(info.x, kLeft + 40);
+  EXPECT_EQ(info.y, kTop + 30);
+
+  // A double click there rolls the strip up to its caption band and back.
+  const std::string bx = std::to_string(kLeft + 60), by = std::to_string(kTop + 40);
+  SleepMs(600);
+  Xdo({"mousemove", bx, by, "click", "--repeat", "2", "--delay", "80", "1"});
+  SleepMs(400);
+  info = QueryWindow(app.window);
+  EXPECT_EQ(info.height, 24);
+  SaveScreenshot("launcher_rolled_up");
+  SleepMs(600);
+  Xdo({"mousemove", bx, by, "click", "--repeat", "2", "--delay", "80", "1"});
+  SleepMs(400);
+  info = QueryWindow(app.window);
+  EXPECT_EQ(info.height, 55);
+
+  // Back in place, the list of the "more" tab opens below its box.
+  Xdo({"mousemove", bx, by, "mousedown", "1"});
+  SleepMs(150);
+  Xdo({"mousemove", std::to_string(kLeft + 20), std::to_string(kTop + 10)});
+  SleepMs(100);
+  Xdo({"mouseup", "1"});
+  SleepMs(300);
+  ClickAt(kTabX[5], kTabY);
+  ClickAt(kComboX, kComboY);
+  SleepMs(400);
+  SaveScreenshot("launcher_dropdown");
+  const std::string tree = RunTool({"xwininfo", "-root", "-tree"});
+  EXPECT_NE(tree.find("61x234+" + std::to_string(kLeft + 56 + 3 + 240) + "+" +
+                      std::to_string(kComboListTop)),
+            std::string::npos)
+      << tree;
+  Key("Escape");
+  SleepMs(200);
+  EXPECT_EQ(browser.Urls().size(), 0u);
+  StopAndWaitReleased(cm, "_NET_WM_CM_S0");
+  StopAndWaitReleased(wm, "WM_S0");
+}
+
 TEST(LauncherTest, AltOneRestoresAndRaisesAndASecondInstanceRunsWithoutIt) {
   auto wm = StartWindowManager();
   ASSERT_TRUE(wm) << "openbox did not start";
