@@ -156,152 +156,6 @@ void TksSkinControl::Notification(TComponent* AComponent, TOperation Operation) 
   if (AComponent == HintImageList) HintImageList = nullptr;
 }
 
-// ---- TksSkinCustomControl ----
-
-namespace {
-
-std::unique_ptr<TFont> MakeDefaultFont() {
-  auto font = std::make_unique<TFont>();
-  font->SetName("Arial");
-  font->SetHeight(14);
-  return font;
-}
-
-}  // namespace
-
-TksSkinCustomControl::TksSkinCustomControl(TComponent* AOwner)
-    : TksSkinControl(AOwner), FDefaultFont(MakeDefaultFont()) {
-  FDefaultFont->OnChange = [this](TObject*) {
-    DefaultFontChanged();
-    if (SkinIndex() == -1) Invalidate();
-  };
-}
-
-TksSkinCustomControl::~TksSkinCustomControl() { FDefaultFont->OnChange = nullptr; }
-
-void TksSkinCustomControl::SetDefaultFont(TFont* Value) {
-  if (Value) FDefaultFont->Assign(Value);
-  DefaultFontChanged();
-}
-
-void TksSkinCustomControl::SetDefaultWidth(int Value) {
-  FDefaultWidth = Value;
-  if (SkinIndex() == -1 && Value > 0) SetWidth(Value);
-}
-
-void TksSkinCustomControl::SetDefaultHeight(int Value) {
-  FDefaultHeight = Value;
-  if (SkinIndex() == -1 && Value > 0) SetHeight(Value);
-}
-
-void TksSkinCustomControl::SetUseSkinFont(bool Value) {
-  if (FUseSkinFont == Value) return;
-  FUseSkinFont = Value;
-  Invalidate();
-}
-
-void TksSkinCustomControl::LoadSkinRecord() {
-  TksSkinControl::LoadSkinRecord();
-  if (TksDataSkinControl* r = SkinRecord()) FSkin.Load(*SkinData(), *r);
-}
-
-void TksSkinCustomControl::FitSizeToSkin(int& AWidth, int& AHeight) {
-  if (SkinIndex() == -1) return;
-  FSkin.FitSize(AWidth, AHeight);
-}
-
-void TksSkinCustomControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
-  LoadSkinRecord();
-  int w = AWidth, h = AHeight;
-  const bool changed = SkinIndex() != -1 && (w != Width() || h != Height());
-  if (changed) FitSizeToSkin(w, h);
-  TksSkinControl::SetBounds(ALeft, ATop, w, h);
-  if (changed) {
-    UpdateSkinRegion();
-    Invalidate();
-  }
-  if (SkinIndex() != -1 && FSkin.StretchEffect) NotifyChildrenOfBackground();
-}
-
-void TksSkinCustomControl::NotifyChildrenOfBackground() {
-  for (int i = 0; i < ControlCount(); ++i) Controls(i)->Perform(WM_PARENTBACKGROUNDCHANGE, 0, 0);
-}
-
-void TksSkinCustomControl::ApplySkin() {
-  LoadSkinRecord();
-  bool resized = false;
-  if (SkinIndex() == -1) {
-    if (FDefaultWidth > 0) SetWidth(FDefaultWidth);
-    if (FDefaultHeight > 0) SetHeight(FDefaultHeight);
-  } else {
-    int w = Width(), h = Height();
-    FitSizeToSkin(w, h);
-    if (w != Width() || h != Height()) {
-      SetBounds(Left(), Top(), w, h);
-      resized = true;
-    }
-  }
-  if (!resized) {
-    UpdateSkinRegion();
-    Invalidate();
-  }
-}
-
-void TksSkinCustomControl::UpdateSkinRegion() {
-  if (!Parent()) return;
-  if (!HandleAllocated()) {
-    // The window takes its region when it is made.
-    FRegionPending = true;
-    return;
-  }
-  FRegionPending = false;
-  HRGN rgn = nullptr;
-  if (SkinIndex() != -1 && FSkin.Mask) rgn = FSkin.BuildRegion(Width(), Height());
-  if (!rgn) {
-    if (FRegionSet) SetWindowRgn(Handle(), nullptr, TRUE);
-    FRegionSet = false;
-    return;
-  }
-  SetWindowRgn(Handle(), rgn, TRUE);
-  FRegionSet = true;
-}
-
-void TksSkinCustomControl::CreateWnd() {
-  TksSkinControl::CreateWnd();
-  FRegionSet = false;
-  if (FRegionPending || (SkinIndex() != -1 && FSkin.Mask)) UpdateSkinRegion();
-}
-
-void TksSkinCustomControl::BuildSkinImage(TBitmap* B, TBitmap* Picture, const RECT& Source) {
-  FSkin.BuildImage(B, Picture, Source, Width(), Height(), FForceBackground);
-}
-
-void TksSkinCustomControl::PaintDefaultImage(TBitmap* B) {
-  FillClient(B, TRect{0, 0, B->Width(), B->Height()});
-}
-
-void TksSkinCustomControl::PaintSkinImage(TBitmap* B) {
-  BuildSkinImage(B, FSkin.Picture, FSkin.SkinRect);
-}
-
-void TksSkinCustomControl::Paint() {
-  if (Width() <= 0 || Height() <= 0) return;
-  LoadSkinRecord();
-  int w = Width(), h = Height();
-  FitSizeToSkin(w, h);
-  if (SkinIndex() != -1 && FForceBackground && FSkin.CompositionMode == lumoa::skin::cmNinePart) {
-    ForcedBackgroundPaint();
-    return;
-  }
-  PaintOffScreen();
-}
-
-void TksSkinCustomControl::ForcedBackgroundPaint() {
-  TBitmap b;
-  FSkin.BuildForcedBackground(&b, FDrawBackground, Width(), Height());
-  Canvas()->Draw(0, 0, &b);
-}
-
 // ---- TksGraphicSkinControl ----
 
 TksGraphicSkinControl::TksGraphicSkinControl(TComponent* AOwner) : TGraphicControl(AOwner) {
@@ -345,48 +199,172 @@ void TksGraphicSkinControl::Notification(TComponent* AComponent, TOperation Oper
   if (AComponent == HintImageList) HintImageList = nullptr;
 }
 
-// ---- TksGraphicSkinCustomControl ----
+// ---- TksSkinCustomBase ----
 
-TksGraphicSkinCustomControl::TksGraphicSkinCustomControl(TComponent* AOwner)
-    : TksGraphicSkinControl(AOwner), FDefaultFont(MakeDefaultFont()) {
+namespace {
+
+std::unique_ptr<TFont> MakeDefaultFont() {
+  auto font = std::make_unique<TFont>();
+  font->SetName("Arial");
+  font->SetHeight(14);
+  return font;
+}
+
+}  // namespace
+
+template <class Base>
+TksSkinCustomBase<Base>::TksSkinCustomBase(TComponent* AOwner)
+    : Base(AOwner), FDefaultFont(MakeDefaultFont()) {
   FDefaultFont->OnChange = [this](TObject*) {
     DefaultFontChanged();
-    if (SkinIndex() == -1) Invalidate();
+    if (this->SkinIndex() == -1) this->Invalidate();
   };
 }
 
-TksGraphicSkinCustomControl::~TksGraphicSkinCustomControl() { FDefaultFont->OnChange = nullptr; }
+template <class Base>
+TksSkinCustomBase<Base>::~TksSkinCustomBase() {
+  FDefaultFont->OnChange = nullptr;
+}
 
-void TksGraphicSkinCustomControl::SetDefaultFont(TFont* Value) {
+template <class Base>
+void TksSkinCustomBase<Base>::SetDefaultFont(TFont* Value) {
   if (Value) FDefaultFont->Assign(Value);
   DefaultFontChanged();
 }
 
-void TksGraphicSkinCustomControl::SetDefaultWidth(int Value) {
+template <class Base>
+void TksSkinCustomBase<Base>::SetDefaultWidth(int Value) {
   FDefaultWidth = Value;
-  if (SkinIndex() == -1 && Value > 0) SetWidth(Value);
+  if (this->SkinIndex() == -1 && Value > 0) this->SetWidth(Value);
 }
 
-void TksGraphicSkinCustomControl::SetDefaultHeight(int Value) {
+template <class Base>
+void TksSkinCustomBase<Base>::SetDefaultHeight(int Value) {
   FDefaultHeight = Value;
-  if (SkinIndex() == -1 && Value > 0) SetHeight(Value);
+  if (this->SkinIndex() == -1 && Value > 0) this->SetHeight(Value);
 }
 
-void TksGraphicSkinCustomControl::SetUseSkinFont(bool Value) {
+template <class Base>
+void TksSkinCustomBase<Base>::SetUseSkinFont(bool Value) {
   if (FUseSkinFont == Value) return;
   FUseSkinFont = Value;
-  Invalidate();
+  this->Invalidate();
 }
 
-void TksGraphicSkinCustomControl::LoadSkinRecord() {
-  TksGraphicSkinControl::LoadSkinRecord();
-  if (TksDataSkinControl* r = SkinRecord()) FSkin.Load(*SkinData(), *r);
+template <class Base>
+void TksSkinCustomBase<Base>::LoadSkinRecord() {
+  Base::LoadSkinRecord();
+  if (TksDataSkinControl* r = this->SkinRecord()) FSkin.Load(*this->SkinData(), *r);
 }
 
-void TksGraphicSkinCustomControl::FitSizeToSkin(int& AWidth, int& AHeight) {
-  if (SkinIndex() == -1) return;
+template <class Base>
+void TksSkinCustomBase<Base>::FitSizeToSkin(int& AWidth, int& AHeight) {
+  if (this->SkinIndex() == -1) return;
   FSkin.FitSize(AWidth, AHeight);
 }
+
+template <class Base>
+void TksSkinCustomBase<Base>::BuildSkinImage(TBitmap* B, TBitmap* Picture, const RECT& Source) {
+  FSkin.BuildImage(B, Picture, Source, this->Width(), this->Height(), FForceBackground);
+}
+
+template <class Base>
+void TksSkinCustomBase<Base>::PaintDefaultImage(TBitmap* B) {
+  FillClient(B, TRect{0, 0, B->Width(), B->Height()});
+}
+
+template <class Base>
+void TksSkinCustomBase<Base>::PaintSkinImage(TBitmap* B) {
+  BuildSkinImage(B, FSkin.Picture, FSkin.SkinRect);
+}
+
+template class TksSkinCustomBase<TksSkinControl>;
+template class TksSkinCustomBase<TksGraphicSkinControl>;
+
+// ---- TksSkinCustomControl ----
+
+void TksSkinCustomControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
+  LoadSkinRecord();
+  int w = AWidth, h = AHeight;
+  const bool changed = SkinIndex() != -1 && (w != Width() || h != Height());
+  if (changed) FitSizeToSkin(w, h);
+  TksSkinControl::SetBounds(ALeft, ATop, w, h);
+  if (changed) {
+    UpdateSkinRegion();
+    Invalidate();
+  }
+  if (SkinIndex() != -1 && FSkin.StretchEffect) NotifyChildrenOfBackground();
+}
+
+void TksSkinCustomControl::NotifyChildrenOfBackground() {
+  for (int i = 0; i < ControlCount(); ++i) Controls(i)->Perform(WM_PARENTBACKGROUNDCHANGE, 0, 0);
+}
+
+void TksSkinCustomControl::ApplySkin() {
+  LoadSkinRecord();
+  bool resized = false;
+  if (SkinIndex() == -1) {
+    if (DefaultWidth() > 0) SetWidth(DefaultWidth());
+    if (DefaultHeight() > 0) SetHeight(DefaultHeight());
+  } else {
+    int w = Width(), h = Height();
+    FitSizeToSkin(w, h);
+    if (w != Width() || h != Height()) {
+      SetBounds(Left(), Top(), w, h);
+      resized = true;
+    }
+  }
+  if (!resized) {
+    UpdateSkinRegion();
+    Invalidate();
+  }
+}
+
+void TksSkinCustomControl::UpdateSkinRegion() {
+  if (!Parent()) return;
+  if (!HandleAllocated()) {
+    // The window takes its region when it is made.
+    FRegionPending = true;
+    return;
+  }
+  FRegionPending = false;
+  HRGN rgn = nullptr;
+  if (SkinIndex() != -1 && FSkin.Mask) rgn = FSkin.BuildRegion(Width(), Height());
+  if (!rgn) {
+    if (FRegionSet) SetWindowRgn(Handle(), nullptr, TRUE);
+    FRegionSet = false;
+    return;
+  }
+  SetWindowRgn(Handle(), rgn, TRUE);
+  FRegionSet = true;
+}
+
+void TksSkinCustomControl::CreateWnd() {
+  TksSkinControl::CreateWnd();
+  FRegionSet = false;
+  if (FRegionPending || (SkinIndex() != -1 && FSkin.Mask)) UpdateSkinRegion();
+}
+
+void TksSkinCustomControl::Paint() {
+  if (Width() <= 0 || Height() <= 0) return;
+  LoadSkinRecord();
+  int w = Width(), h = Height();
+  FitSizeToSkin(w, h);
+  if (SkinIndex() != -1 && FForceBackground && FSkin.CompositionMode == lumoa::skin::cmNinePart) {
+    ForcedBackgroundPaint();
+    return;
+  }
+  PaintOffScreen();
+}
+
+void TksSkinCustomControl::ForcedBackgroundPaint() {
+  TBitmap b;
+  FSkin.BuildForcedBackground(&b, FDrawBackground, Width(), Height());
+  Canvas()->Draw(0, 0, &b);
+}
+
+
+// ---- TksGraphicSkinCustomControl ----
 
 void TksGraphicSkinCustomControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
   LoadSkinRecord();
@@ -400,27 +378,14 @@ void TksGraphicSkinCustomControl::SetBounds(int ALeft, int ATop, int AWidth, int
 void TksGraphicSkinCustomControl::ApplySkin() {
   LoadSkinRecord();
   if (SkinIndex() == -1) {
-    if (FDefaultWidth > 0) SetWidth(FDefaultWidth);
-    if (FDefaultHeight > 0) SetHeight(FDefaultHeight);
+    if (DefaultWidth() > 0) SetWidth(DefaultWidth());
+    if (DefaultHeight() > 0) SetHeight(DefaultHeight());
   } else {
     int w = Width(), h = Height();
     FitSizeToSkin(w, h);
     if (w != Width() || h != Height()) SetBounds(Left(), Top(), w, h);
   }
   Invalidate();
-}
-
-void TksGraphicSkinCustomControl::BuildSkinImage(TBitmap* B, TBitmap* Picture,
-                                                 const RECT& Source) {
-  FSkin.BuildImage(B, Picture, Source, Width(), Height(), false);
-}
-
-void TksGraphicSkinCustomControl::PaintDefaultImage(TBitmap* B) {
-  FillClient(B, TRect{0, 0, B->Width(), B->Height()});
-}
-
-void TksGraphicSkinCustomControl::PaintSkinImage(TBitmap* B) {
-  BuildSkinImage(B, FSkin.Picture, FSkin.SkinRect);
 }
 
 void TksGraphicSkinCustomControl::Paint() {

@@ -87,10 +87,13 @@ class TksSkinControl : public TCustomControl, public IksSkinClient {
   bool FInPaint = false;
 };
 
-class TksSkinCustomControl : public TksSkinControl {
+// What the custom bases add to a windowed or a windowless skinned control: the font and size
+// of a control without record, and the data copied from its control-image record.
+template <class Base>
+class TksSkinCustomBase : public Base {
  public:
-  explicit TksSkinCustomControl(TComponent* AOwner);
-  ~TksSkinCustomControl() override;
+  explicit TksSkinCustomBase(TComponent* AOwner);
+  ~TksSkinCustomBase() override;
 
   TFont* DefaultFont() { return FDefaultFont.get(); }
   void SetDefaultFont(TFont* Value);
@@ -104,12 +107,9 @@ class TksSkinCustomControl : public TksSkinControl {
   void LoadSkinRecord() override;
   void PaintDefaultImage(TBitmap* B) override;
   void PaintSkinImage(TBitmap* B) override;
-  void ApplySkin() override;
   virtual void DefaultFontChanged() {}
   // Fits a proposed size to the record and computes the resized geometry for it.
   virtual void FitSizeToSkin(int& AWidth, int& AHeight);
-  virtual void UpdateSkinRegion();
-  void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
 
   // Composes Source (the record's skinrect or one of its state images) of Picture into B,
   // fitted to the control's size the way the composition mode says.
@@ -117,6 +117,29 @@ class TksSkinCustomControl : public TksSkinControl {
 
   // The data copied from the bound control-image record.
   const TksSkinRecordData& Skin() const { return FSkin; }
+
+ protected:
+  TksSkinRecordData FSkin;
+  // For containers that paint a tiled or stretched client area of their own (windowed only).
+  bool FForceBackground = false;
+
+ private:
+  std::unique_ptr<TFont> FDefaultFont;
+  int FDefaultWidth = 0;
+  int FDefaultHeight = 0;
+  bool FUseSkinFont = true;
+};
+
+extern template class TksSkinCustomBase<TksSkinControl>;
+
+class TksSkinCustomControl : public TksSkinCustomBase<TksSkinControl> {
+ public:
+  using TksSkinCustomBase::TksSkinCustomBase;
+
+  void ApplySkin() override;
+  virtual void UpdateSkinRegion();
+  void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
+
   // True while a window region from the mask is set on the window.
   bool HasSkinRegion() const { return FRegionSet; }
 
@@ -126,18 +149,11 @@ class TksSkinCustomControl : public TksSkinControl {
   // Sends WM_PARENTBACKGROUNDCHANGE to every child control.
   void NotifyChildrenOfBackground();
 
-  TksSkinRecordData FSkin;
-  // For containers that paint a tiled or stretched client area of their own.
-  bool FForceBackground = false;
   bool FDrawBackground = true;
 
  private:
   void ForcedBackgroundPaint();
 
-  std::unique_ptr<TFont> FDefaultFont;
-  int FDefaultWidth = 0;
-  int FDefaultHeight = 0;
-  bool FUseSkinFont = true;
   bool FRegionSet = false;
   bool FRegionPending = false;
 };
@@ -171,40 +187,17 @@ class TksGraphicSkinControl : public TGraphicControl, public IksSkinClient {
   TksSkinBinding FBinding;
 };
 
-class TksGraphicSkinCustomControl : public TksGraphicSkinControl {
+extern template class TksSkinCustomBase<TksGraphicSkinControl>;
+
+class TksGraphicSkinCustomControl : public TksSkinCustomBase<TksGraphicSkinControl> {
  public:
-  explicit TksGraphicSkinCustomControl(TComponent* AOwner);
-  ~TksGraphicSkinCustomControl() override;
+  using TksSkinCustomBase::TksSkinCustomBase;
 
-  TFont* DefaultFont() { return FDefaultFont.get(); }
-  void SetDefaultFont(TFont* Value);
-  int DefaultWidth() const { return FDefaultWidth; }
-  void SetDefaultWidth(int Value);
-  int DefaultHeight() const { return FDefaultHeight; }
-  void SetDefaultHeight(int Value);
-  bool UseSkinFont() const { return FUseSkinFont; }
-  void SetUseSkinFont(bool Value);
-
-  void LoadSkinRecord() override;
-  void PaintDefaultImage(TBitmap* B) override;
-  void PaintSkinImage(TBitmap* B) override;
   void ApplySkin() override;
-  virtual void DefaultFontChanged() {}
-  virtual void FitSizeToSkin(int& AWidth, int& AHeight);
   void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
-  void BuildSkinImage(TBitmap* B, TBitmap* Picture, const RECT& Source);
-  const TksSkinRecordData& Skin() const { return FSkin; }
 
  protected:
   void Paint() override;
-
-  TksSkinRecordData FSkin;
-
- private:
-  std::unique_ptr<TFont> FDefaultFont;
-  int FDefaultWidth = 0;
-  int FDefaultHeight = 0;
-  bool FUseSkinFont = true;
 };
 
 // The plain look of a control without a record: normal, hot, and pressed (or active and
