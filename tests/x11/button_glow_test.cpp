@@ -15,6 +15,7 @@
 #include "skin/draw/layer_manager.h"
 #include "skins/stored_skins.h"
 #include "support/x11_test_support.h"
+#include "tests/support/shipped_skin.h"
 #include "ui/forms.h"
 #include "ui/streams.h"
 
@@ -42,12 +43,7 @@ class X11ButtonGlowTest : public ::testing::Test {
     Screen = new TScreen(nullptr);
 
     auto* stored = new TksCompressedStoredSkin(Application);
-    const auto bytes = skins::StoredSkin(0);
-    TMemoryStream stream;
-    stream.WriteBuffer(bytes.data(), static_cast<int64_t>(bytes.size()));
-    std::vector<uint8_t> compressed;
-    ASSERT_TRUE(ReadStoredFormA(stream, compressed));
-    stored->SetCompressedData(std::move(compressed));
+    stored->SetCompressedData(lumoa::test::ShippedSkinStream(0));
     data_ = new TksSkinData(Application);
     data_->SetCompressedStoredSkin(stored);
 

@@ -12,6 +12,7 @@
 #include "skin/data/compressed_skin.h"
 #include "skin/draw/layer_manager.h"
 #include "skins/stored_skins.h"
+#include "support/shipped_skin.h"
 #include "ui/std_ctrls.h"
 #include "ui/streams.h"
 #include "ui/ui_fixture.h"
@@ -66,12 +67,7 @@ class ButtonTest : public lumoa::ui::test::UiTest {
   TksSkinData* LoadSkin(int index) {
     skin.reset();
     stored = std::make_unique<TksCompressedStoredSkin>(nullptr);
-    const auto bytes = lumoa::skins::StoredSkin(index);
-    TMemoryStream stream;
-    stream.WriteBuffer(bytes.data(), static_cast<int64_t>(bytes.size()));
-    std::vector<uint8_t> compressed;
-    EXPECT_TRUE(ReadStoredFormA(stream, compressed));
-    stored->SetCompressedData(std::move(compressed));
+    stored->SetCompressedData(lumoa::test::ShippedSkinStream(index));
     skin = std::make_unique<TksSkinData>(nullptr);
     skin->SetCompressedStoredSkin(stored.get());
     EXPECT_FALSE(skin->Empty());

@@ -11,6 +11,7 @@
 #include "skin/data/compressed_skin.h"
 #include "skin/data/skin_data.h"
 #include "skins/stored_skins.h"
+#include "support/shipped_skin.h"
 #include "ui/streams.h"
 #include "ui/ui_fixture.h"
 
@@ -26,12 +27,7 @@ class SkinTest : public lumoa::ui::test::UiTest {
 
   // Loads shipped skin `index` into data().
   void LoadSkin(int index) {
-    const auto bytes = lumoa::skins::StoredSkin(index);
-    TMemoryStream stream;
-    stream.WriteBuffer(bytes.data(), static_cast<int64_t>(bytes.size()));
-    std::vector<uint8_t> compressed;
-    ASSERT_TRUE(ReadStoredFormA(stream, compressed));
-    stored_->SetCompressedData(std::move(compressed));
+    stored_->SetCompressedData(lumoa::test::ShippedSkinStream(index));
     data_->SetCompressedStoredSkin(nullptr);
     data_->SetCompressedStoredSkin(stored_);
     ASSERT_FALSE(data_->Empty());
