@@ -87,19 +87,34 @@ void TksActiveSkinObject::Draw(TBitmap* Target, POINT Origin) {
   Draw(dst, Target->Canvas(), Origin);
 }
 
-void TksActiveSkinObject::Draw(const PixelMap& dst, TCanvas*, POINT Origin) {
-  if (dst.Empty()) return;
-  PixelBuffer image;
+void TksActiveSkinObject::ComposeLook(PixelBuffer& Out) {
   TBitmap* source = nullptr;
   const bool morph = MorphFactor > 0 && MorphFactor < 1 && FormActive;
   const RECT r = StateRect(morph ? false : Active || MorphFactor >= 1, source);
-  ComposeImage(source, r, image);
+  ComposeImage(source, r, Out);
   if (morph) {
     PixelBuffer hot;
     TBitmap* hotSource = nullptr;
     const RECT hr = StateRect(true, hotSource);
     ComposeImage(hotSource, hr, hot);
-    MorphByKind(MorphKind, image.Map(), hot.Map(), MorphFactor);
+    MorphByKind(MorphKind, Out.Map(), hot.Map(), MorphFactor);
+  }
+}
+
+void TksActiveSkinObject::Draw(const PixelMap& dst, TCanvas*, POINT Origin) {
+  if (dst.Empty()) return;
+  PixelBuffer image;
+  ComposeLook(image);
+  const double toward = FormActive ? 1 : 0;
+  if (ActiveFade != toward) {
+    // Mid-fade: the look being left, blended into the one reached.
+    PixelBuffer from;
+    FormActive = !FormActive;
+    ComposeLook(from);
+    FormActive = !FormActive;
+    const double reached = FormActive ? ActiveFade : 1 - ActiveFade;
+    MorphByKind(mkDefault, from.Map(), image.Map(), reached);
+    image = std::move(from);
   }
   const RECT place{ObjectRect.left - Origin.x, ObjectRect.top - Origin.y,
                    ObjectRect.right - Origin.x, ObjectRect.bottom - Origin.y};
@@ -146,10 +161,22 @@ void TksActiveSkinObject::MouseUp(TMouseButton Button, POINT P) {
 
 void TksActiveSkinObject::MouseMove(POINT P) { FParent->RaiseObjectEvent(2, this, mbLeft, P); }
 
-void TksActiveSkinObject::SetFormActive(bool Value) {
-  if (FormActive == Value) return;
+void TksActiveSkinObject::SetFormActive(bool Value, bool Fade) {
+  const double target = Value ? 1 : 0;
+  if (FormActive == Value && (Fade || ActiveFade == target)) return;
   FormActive = Value;
+  if (!Fade) ActiveFade = target;
   Redraw();
+}
+
+bool TksActiveSkinObject::FadeStep() {
+  const double target = FormActive ? 1 : 0;
+  if (ActiveFade == target) return false;
+  ActiveFade = std::clamp(ActiveFade + (FormActive ? kMorphStep : -kMorphStep), 0.0, 1.0);
+  if (ActiveFade > 1 - 1e-9) ActiveFade = 1;
+  if (ActiveFade < 1e-9) ActiveFade = 0;
+  Redraw();
+  return ActiveFade != target;
 }
 
 bool TksActiveSkinObject::MorphDone() const {

@@ -54,6 +54,8 @@ class TksActiveSkinObject {
   bool FormActive = true;
   // 0 shows the normal image, 1 the hot one; between them the morph.
   double MorphFactor = 0;
+  // 1 shows the active form's look, 0 the inactive one; between them the activation fade.
+  double ActiveFade = 1;
 
   // In its place and, with an active mask, on a black mask pixel.
   virtual bool PointIn(POINT P) const;
@@ -68,7 +70,10 @@ class TksActiveSkinObject {
   virtual void MouseUp(TMouseButton Button, POINT P);
   virtual void MouseMove(POINT P);
   virtual void DblClick() {}
-  virtual void SetFormActive(bool Value);
+  // Follows the form's activation; with Fade the look changes over FadeStep calls.
+  virtual void SetFormActive(bool Value, bool Fade = false);
+  // One activation-fade step; true while the object still fades.
+  bool FadeStep();
   // One morph step; true while the object still morphs.
   bool MorphStep();
   bool MorphDone() const;
@@ -78,6 +83,8 @@ class TksActiveSkinObject {
  protected:
   // The image rectangle for the state, and the picture it lies in.
   virtual RECT StateRect(bool Hot, TBitmap*& Source) const;
+  // The object's look in its current state (hovered, morphing, form active or not).
+  void ComposeLook(lumoa::skin::PixelBuffer& Out);
   // Composes Rect of Source fitted to the object's place.
   void ComposeImage(TBitmap* Source, const RECT& Rect, lumoa::skin::PixelBuffer& Out) const;
   void ShowGlow();

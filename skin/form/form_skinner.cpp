@@ -261,8 +261,13 @@ void TksMarluneForm::SetObjectsVisibility() {
   }
 }
 
-void TksMarluneForm::SetObjectsFormActive() {
-  for (auto& o : FObjects) o->FormActive = FFormActive;
+void TksMarluneForm::SetObjectsFormActive(bool Fade) {
+  bool fading = false;
+  for (auto& o : FObjects) {
+    o->SetFormActive(FFormActive, Fade);
+    fading = fading || o->ActiveFade != (FFormActive ? 1 : 0);
+  }
+  if (fading && Handle()) SetTimer(Handle(), kActivateTimer, 25, nullptr);
 }
 
 void TksMarluneForm::ApplySkin() {
@@ -294,7 +299,7 @@ void TksMarluneForm::ApplySkin() {
                  SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   UpdateGeometryAndRegion();
   if (h) RedrawWindow(h, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
-  SetObjectsFormActive();
+  SetObjectsFormActive(false);
   if (h && FSkinned && FSkinnable) SetTimer(h, kTrackTimer, 50, nullptr);
   if (OnChangeSkinData) OnChangeSkinData(this);
   if (!FRollUp) {
@@ -581,7 +586,7 @@ void TksMarluneForm::NewWndProc(TMessage& M) {
       if (Magnetic && M.LParam) Dock(*reinterpret_cast<RECT*>(M.LParam));
       return;
     case WM_TIMER:
-      if (M.WParam >= kShowTimer && M.WParam <= kMorphTimer) {
+      if (M.WParam >= kShowTimer && M.WParam <= kActivateTimer) {
         OnTimer(M.WParam);
         return;
       }
@@ -659,7 +664,7 @@ void TksMarluneForm::NCActivate(bool Active) {
   FFormActive = Active;
   // A hot object cools down (morphing where the skin says so) as the form loses activation.
   if (!Active && FActiveObject >= 0 && FPressedObject < 0) LeaveObjects();
-  SetObjectsFormActive();
+  SetObjectsFormActive(HasBorder());
   if (changed) {
     if (Active && OnActivate) OnActivate(this);
     if (!Active && OnDeActivate) OnDeActivate(this);
@@ -671,7 +676,7 @@ void TksMarluneForm::NCActivate(bool Active) {
 void TksMarluneForm::StopTimers() {
   HWND h = Handle();
   if (!h) return;
-  for (UINT_PTR id : {kTrackTimer, kMorphTimer}) KillTimer(h, id);
+  for (UINT_PTR id : {kTrackTimer, kMorphTimer, kActivateTimer}) KillTimer(h, id);
   FMorphTimer = false;
 }
 

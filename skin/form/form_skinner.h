@@ -42,6 +42,7 @@ constexpr LPARAM kPaintFrameTag = 16802;
 constexpr UINT_PTR kShowTimer = 1;
 constexpr UINT_PTR kTrackTimer = 2;
 constexpr UINT_PTR kMorphTimer = 3;
+constexpr UINT_PTR kActivateTimer = 4;
 
 using TksObjectMouseEvent = std::function<void(const AnsiString& IDName, TMouseButton Button,
                                                int X, int Y, int ObjectLeft, int ObjectTop)>;
@@ -233,7 +234,8 @@ class TksMarluneForm : public TComponent {
   void ApplySkin();
   void CreateObjects();
   void SetObjectsVisibility();
-  void SetObjectsFormActive();
+  // With Fade the caption objects change their look over the activation timer.
+  void SetObjectsFormActive(bool Fade);
   void EnforceMinimumSize();
   void NudgeWidth();
   void SetRegion();

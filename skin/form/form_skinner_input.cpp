@@ -1,5 +1,5 @@
 // Mouse over the frame (caption objects, resizing by the frame, double clicks and the system
-// menu), the window commands, roll-up, and the timers (tracking, morphing, fade-in).
+// menu), the window commands, roll-up, and the timers (tracking, morphing, activation, fade-in).
 #include <algorithm>
 
 #include "skin/draw/platform_entry.h"
@@ -405,6 +405,12 @@ void TksMarluneForm::OnTimer(UINT_PTR Id) {
         KillTimer(h, kMorphTimer);
         FMorphTimer = false;
       }
+      return;
+    }
+    case kActivateTimer: {
+      bool busy = false;
+      for (auto& obj : FObjects) busy = obj->FadeStep() || busy;
+      if (!busy) KillTimer(h, kActivateTimer);
       return;
     }
     default:

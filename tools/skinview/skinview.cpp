@@ -1,6 +1,6 @@
-// skinview: renders a skin to a PNG sheet: the form frame at a few sizes, every control
-// record at its own size and larger in each of its state images, the glow and layered-border
-// pictures, each under its record's name.
+// skinview: renders a skin to a PNG sheet: the launcher's window drawn by its own controls in
+// each state a user sees, the form frame at a few sizes, every control record at its own size
+// and larger in each of its state images, the glow and layered-border pictures, each labelled.
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -15,22 +15,17 @@
 #include "skin/data/skin_data.h"
 #include "skin/draw/bitmap_target.h"
 #include "skin/draw/record_geometry.h"
-#include "skins/stored_skins.h"
+#include "tools/skinview/main_window_tiles.h"
 #include "ui/streams.h"
 
 namespace {
 
 using namespace lumoa::skin;
+using lumoa::skinview::Tile;
 
 constexpr int kSheetWidth = 1100;
 constexpr int kLabelHeight = 15;
 constexpr int kGap = 10;
-
-struct Tile {
-  std::string label;
-  std::unique_ptr<TBitmap> image;  // 24 or 32 bits
-  const TBitmap* alphaMask = nullptr;  // grey mask giving the image's opacity, if any
-};
 
 int W(const RECT& r) { return r.right - r.left; }
 int H(const RECT& r) { return r.bottom - r.top; }
@@ -146,103 +141,6 @@ void AddFormTiles(TksSkinData& data, std::vector<Tile>& tiles) {
                      data.ActivePicture(lf.maskpictureindex)});
 }
 
-void Text(TBitmap& target, const std::string& text, const RECT& r, COLORREF color, int height, UINT align) {
-  std::u16string wide(text.begin(), text.end());
-  LOGFONTW lf{};
-  lf.lfHeight = -height;
-  const char16_t face[] = u"Arial";
-  std::copy(face, face + 6, lf.lfFaceName);
-  HFONT font = CreateFontIndirectW(&lf);
-  HDC dc = target.Canvas()->Handle();
-  HGDIOBJ old = SelectObject(dc, font);
-  SetBkMode(dc, TRANSPARENT);
-  SetTextColor(dc, color);
-  RECT box = r;
-  DrawTextW(dc, reinterpret_cast<LPCWSTR>(wide.c_str()), -1, &box, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | align);
-  SelectObject(dc, old);
-  DeleteObject(font);
-}
-
-void Paste(const TBitmap& src, TBitmap& dst, int x, int y) {
-  PixelBuffer scratch;
-  const PixelMap s = ReadablePixels(const_cast<TBitmap&>(src), scratch), d = BitmapPixels(dst);
-  for (int j = 0; j < s.height && y + j < d.height; ++j)
-    for (int i = 0; i < s.width && x + i < d.width; ++i)
-      if (x + i >= 0 && y + j >= 0) std::copy(s.At(i, j), s.At(i, j) + 3, d.At(x + i, y + j));
-}
-
-// The main window as the skin paints it: form background, logo, tab row, page frame, query
-// box and search button, so a skin can be judged where users see it.
-void AddMainWindowTile(TksSkinData& data, std::vector<Tile>& tiles) {
-  auto sheet = std::make_unique<TBitmap>(402, 55, pf24bit);
-  TBitmap* form = data.Picture.get();
-  const RECT fc = data.FormInfo.clientrect;
-  if (form && !form->Empty() && !Zero(fc))
-    for (int y = 0; y < 55; y += H(fc))
-      for (int x = 0; x < 402; x += W(fc)) Paste(*Piece(form, fc), *sheet, x, y);
-  {
-    const auto logo = lumoa::skins::LogoPng();
-    TMemoryStream stream;
-    stream.WriteBuffer(logo.data(), static_cast<int64_t>(logo.size()));
-    stream.SetPosition(0);
-    TksPngImage png;
-    png.LoadFromStream(stream);
-    const PixelMap d = BitmapPixels(*sheet);
-    for (int y = 0; y < png.Height(); ++y)
-      for (int x = 0; x < png.Width(); ++x) {
-        const COLORREF c = png.Pixels(x, y);
-        const int a = png.AlphaScanline(y)[x];
-        BYTE* p = d.At(x, y);
-        const int rgb[3] = {GetBValue(c), GetGValue(c), GetRValue(c)};
-        for (int k = 0; k < 3; ++k) p[k] = static_cast<BYTE>((rgb[k] * a + p[k] * (255 - a)) / 255);
-      }
-  }
-  const int ti = data.GetControlIndex("tab");
-  const auto* tab = ti < 0 ? nullptr : dynamic_cast<const TksDataSkinTabControl*>(data.ControlRecords[static_cast<size_t>(ti)].get());
-  TBitmap* tp = tab ? data.ActivePicture(tab->pictureindex) : nullptr;
-  if (tab && tp) {
-    const SkinGeometry g = GeometryOf(*tab);
-    const StretchModes m = StretchModesOf(*tab);
-    Paste(*Compose(tp, g, m, 346, 35), *sheet, 56, 20);
-    const char* captions[] = {"Web", "News", "Music", "Images", "Video", "More", "Close"};
-    int x = 57;
-    std::vector<std::pair<int, int>> places;
-    for (int i = 0; i < 7; ++i) {
-      const int w = 20 + 7 * static_cast<int>(std::string(captions[i]).size());
-      places.emplace_back(x, w);
-      x += w;
-    }
-    for (int i : {1, 2, 3, 4, 5, 6, 0}) {
-      const bool active = i == 0, hover = i == 2;
-      auto piece = std::make_unique<TBitmap>();
-      piece->SetPixelFormat(pf24bit);
-      ComposeHorzSkinImage(tab->tableftoffset, tab->tabrightoffset, piece.get(), tab->tabstretcheffect, places[i].second,
-                           tp, active ? tab->activetabrect : tab->tabrect);
-      const COLORREF color = active ? tab->activefontcolor : hover ? tab->mouseinfontcolor : tab->fontcolor;
-      Text(*piece, captions[i], {0, active ? 0 : 2, piece->Width(), 20}, color, tab->fontheight, DT_CENTER);
-      Paste(*piece, *sheet, places[i].first, 0);
-    }
-  }
-  const int ei = data.GetControlIndex("edit"), bi = data.GetControlIndex("button");
-  if (ei >= 0 && bi >= 0) {
-    const auto& e = static_cast<const TksDataSkinCustomControl&>(*data.ControlRecords[static_cast<size_t>(ei)]);
-    const auto& b = dynamic_cast<const TksDataSkinButtonControl&>(*data.ControlRecords[static_cast<size_t>(bi)]);
-    const auto* ed = dynamic_cast<const TksDataSkinEditControl*>(&e);
-    if (TBitmap* ep = data.ActivePicture(e.pictureindex)) {
-      auto field = Compose(ep, GeometryOf(e, e.skinrect), StretchModesOf(e), 255, H(e.skinrect));
-      Text(*field, "search the web", {e.clientrect.left + 2, e.clientrect.top, 250, e.clientrect.bottom},
-           ed ? ed->fontcolor : 0, ed ? ed->fontheight - 1 : 13, DT_LEFT);
-      Paste(*field, *sheet, 66, 27);
-    }
-    if (TBitmap* bp = data.ActivePicture(b.pictureindex)) {
-      auto face = Compose(bp, GeometryOf(b, b.activeskinrect), StretchModesOf(b), 59, H(b.skinrect));
-      Text(*face, "Search", {0, 0, 59, face->Height()}, b.activefontcolor, b.fontheight - 1, DT_CENTER);
-      Paste(*face, *sheet, 330, 27);
-    }
-  }
-  tiles.push_back({"main window (search button hot, Music tab hovered)", std::move(sheet)});
-}
-
 // Copies a tile's pixels into the sheet, blending by the grey mask when there is one.
 void Blit(const Tile& t, TBitmap& sheet, int x, int y) {
   PixelBuffer scratch, maskScratch;
@@ -343,7 +241,7 @@ int main(int argc, char** argv) {
     data.SetCompressedStoredSkin(&stored);
     if (data.Empty()) throw Exception(std::string(argv[1]) + " did not load (newer package version)");
     std::vector<Tile> tiles;
-    AddMainWindowTile(data, tiles);
+    lumoa::skinview::AddMainWindowTiles(stored, tiles);
     AddFormTiles(data, tiles);
     for (const auto& c : data.ControlRecords) AddControlTiles(data, *c, tiles);
     if (argc >= 4) {

@@ -223,7 +223,7 @@ TEST_F(BorderedForm, HoverMorphsTheButtonTowardsItsHotImage) {
   EXPECT_EQ(WindowPixel(c.x, c.y), normal);
 }
 
-TEST_F(BorderedForm, DeactivationShowsTheInactiveLook) {
+TEST_F(BorderedForm, DeactivationShowsTheInactiveLookAndFadesTheCaptionObjects) {
   Skinned(bsSizeable, 300, 200);
   ASSERT_TRUE(data()->FormInfo.autorenderinginactiveimage);
   ASSERT_EQ(data()->FormInfo.inactiveeffect, ieBrightness);
@@ -243,11 +243,37 @@ TEST_F(BorderedForm, DeactivationShowsTheInactiveLook) {
     return static_cast<uint32_t>(std::nearbyint(0.5 * v + 127.5)) << shift;
   };
   EXPECT_EQ(WindowPixel(1, 100), bright(edge, 16) | bright(edge, 8) | bright(edge, 0));
-  EXPECT_NE(WindowPixel(60, 10), caption);
+  // The caption objects cross-fade to their inactive look in 25 ms steps, under the frame's
+  // inactive effect, which applies at once.
+  TksActiveSkinObject* band = nullptr;
+  for (int i = 0; i < skinner_->ObjectCount(); ++i)
+    if (PtInRect(&skinner_->Objects(i)->ObjectRect, POINT{60, 10})) band = skinner_->Objects(i);
+  ASSERT_NE(band, nullptr);
+  ASSERT_FALSE(IsRectEmpty(&band->InActiveSkinRect));
+  const uint32_t start = WindowPixel(60, 10);
+  EXPECT_EQ(start, bright(caption, 16) | bright(caption, 8) | bright(caption, 0));
+  auto step = [&] {
+    hb().AdvanceClock(25);
+    Pump();
+  };
+  step();
+  step();
+  EXPECT_NEAR(band->ActiveFade, 0.6, 1e-9);
+  const uint32_t between = WindowPixel(60, 10);
+  for (int i = 0; i < 3; ++i) step();
+  EXPECT_EQ(band->ActiveFade, 0);
+  const uint32_t inactive = WindowPixel(60, 10);
+  EXPECT_NE(inactive, start);
+  for (int shift : {16, 8, 0}) {
+    const int a = (start >> shift) & 0xFF, b = (inactive >> shift) & 0xFF, m = (between >> shift) & 0xFF;
+    EXPECT_LE(std::abs(m - (a + (b - a) * 2 / 5)), 2) << "channel at bit " << shift;
+  }
   SetActiveWindow(H());
   Pump();
   EXPECT_TRUE(skinner_->FormActive());
   EXPECT_EQ(WindowPixel(1, 100), edge);
+  for (int i = 0; i < 5; ++i) step();
+  EXPECT_EQ(band->ActiveFade, 1);
   EXPECT_EQ(WindowPixel(60, 10), caption);
   skinner_->OnDeActivate = nullptr;
 }
