@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "skin/draw/bitmap_target.h"
+#include "skin/form/form_skinner.h"
 #include "ui/forms.h"
 
 namespace {
@@ -43,8 +44,8 @@ bool IsMouseDown(UINT m) {
 // The menu's window: rows of item images and dividers inside the skin's popup frame.
 class TksSkinMenuWindow : public TCustomControl {
  public:
-  TksSkinMenuWindow(TksSkinPopupMenu* Menu, TksDataSkinMenuItem* Item)
-      : TCustomControl(nullptr), FData(Menu->SkinData()), FItem(Item) {
+  TksSkinMenuWindow(TPopupMenu* Menu, TksSkinData* Data, TksDataSkinMenuItem* Item)
+      : TCustomControl(nullptr), FData(Data), FItem(Item) {
     for (int i = 0; i < Menu->Items()->Count(); ++i)
       if (Menu->Items()->Items(i)->Visible) FShown.push_back(Menu->Items()->Items(i));
     FPicture = FData->ActivePicture(Item->activepictureindex);
@@ -204,15 +205,21 @@ void TksSkinPopupMenu::Notification(TComponent* AComponent, TOperation Operation
 bool TksSkinPopupMenu::Skinned() const { return ItemRecord(FSkinData, ItemSkinDataName) != nullptr; }
 
 void TksSkinPopupMenu::Popup(int X, int Y) {
-  TksDataSkinMenuItem* record = ItemRecord(FSkinData, ItemSkinDataName);
-  if (!record) {
+  if (Showing()) return;
+  if (!ItemRecord(FSkinData, ItemSkinDataName)) {
     TPopupMenu::Popup(X, Y);
     return;
   }
-  if (Showing()) return;
-  if (OnPopup) OnPopup(this);
-  TComponentPtr<TksSkinMenuWindow> window(new TksSkinMenuWindow(this, record));
-  if (window->FShown.empty()) return;
+  PopupSkinned(this, FSkinData, ItemSkinDataName, X, Y, &FWindow, &FShowing);
+}
+
+bool TksSkinPopupMenu::PopupSkinned(TPopupMenu* Menu, TksSkinData* Data, const AnsiString& ItemRecordName,
+                                    int X, int Y, HWND* WindowOut, bool* ShowingOut) {
+  TksDataSkinMenuItem* record = ItemRecord(Data, ItemRecordName);
+  if (!record) return false;
+  if (Menu->OnPopup) Menu->OnPopup(Menu);
+  TComponentPtr<TksSkinMenuWindow> window(new TksSkinMenuWindow(Menu, Data, record));
+  if (window->FShown.empty()) return true;
   int w = 0, h = 0;
   window->Measure(w, h);
   const TRect work = Screen->WorkAreaRect();
@@ -220,10 +227,10 @@ void TksSkinPopupMenu::Popup(int X, int Y) {
   if (Y + h > work.bottom) Y = std::max<int>(work.top, Y - h);
   window->SetBounds(X, Y, w, h);
   HWND hwnd = window->Handle();
-  FWindow = hwnd;
+  if (WindowOut) *WindowOut = hwnd;
   ShowWindow(hwnd, SW_SHOWNOACTIVATE);
   SetCapture(hwnd);
-  FShowing = true;
+  if (ShowingOut) *ShowingOut = true;
 
   TMenuItem* chosen = nullptr;
   bool done = false;
@@ -287,10 +294,26 @@ void TksSkinPopupMenu::Popup(int X, int Y) {
         DispatchMessageW(&m);
     }
   }
-  FShowing = false;
-  FWindow = nullptr;
+  if (ShowingOut) *ShowingOut = false;
+  if (WindowOut) *WindowOut = nullptr;
   if (GetCapture() == hwnd) ReleaseCapture();
   window.reset();
-  if (OnClose) OnClose(this);
+  if (Menu->OnClose) Menu->OnClose(Menu);
   if (chosen) chosen->Click();
+  return true;
 }
+
+namespace {
+// Every skinned form's system menu is drawn from its skin once this layer is linked in.
+const bool kMenuPresenterInstalled = [] {
+  SetSkinMenuPresenter([](TPopupMenu* Menu, TksSkinData* Data, int X, int Y) {
+    if (auto* skinned = dynamic_cast<TksSkinPopupMenu*>(Menu)) {
+      if (skinned->SkinData() == nullptr) skinned->SetSkinData(Data);
+      skinned->Popup(X, Y);
+    } else if (!TksSkinPopupMenu::PopupSkinned(Menu, Data, "menuitem", X, Y)) {
+      Menu->Popup(X, Y);
+    }
+  });
+  return true;
+}();
+}  // namespace

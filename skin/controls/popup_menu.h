@@ -21,6 +21,11 @@ class TksSkinPopupMenu : public TPopupMenu {
   // chosen item's OnClick runs after that.
   void Popup(int X, int Y);
   bool Showing() const { return FShowing || TPopupMenu::Showing(); }
+  // Shows any menu's items drawn from Data's item record ItemRecordName; false (showing
+  // nothing) when the skin lacks that record. Reports the window and the showing state
+  // through the optional pointers while it runs.
+  static bool PopupSkinned(TPopupMenu* Menu, TksSkinData* Data, const AnsiString& ItemRecordName, int X, int Y,
+                           HWND* WindowOut = nullptr, bool* ShowingOut = nullptr);
   // The menu's window while a skinned menu shows, else null.
   HWND Window() const { return FWindow; }
 

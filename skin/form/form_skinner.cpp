@@ -9,6 +9,13 @@
 #include "skin/form/layer_border.h"
 #include "skin/form/skin_control.h"
 
+namespace {
+TksSkinMenuPresenter gMenuPresenter = nullptr;
+}
+
+void SetSkinMenuPresenter(TksSkinMenuPresenter Presenter) { gMenuPresenter = Presenter; }
+TksSkinMenuPresenter SkinMenuPresenter() { return gMenuPresenter; }
+
 TksMarluneForm::TksMarluneForm(TComponent* AOwner) : TComponent(AOwner) {
   FForm = dynamic_cast<TCustomForm*>(AOwner);
   if (!FForm) throw EInvalidCast("Invalid class typecast");

@@ -18,6 +18,12 @@
 class TksFormLayerBorder;
 class TksLayerManager;
 
+// Shows a skinned form's system menu drawn from the skin; the skinned controls' layer, which
+// draws menus, installs it. Without one the framework's plain menu shows.
+using TksSkinMenuPresenter = void (*)(TPopupMenu* Menu, TksSkinData* SkinData, int X, int Y);
+void SetSkinMenuPresenter(TksSkinMenuPresenter Presenter);
+TksSkinMenuPresenter SkinMenuPresenter();
+
 enum class TksBorderIcon { biSystemMenu, biMinimize, biMaximize, biRollUp, biMinimizeToTray };
 using TksBorderIcons = TSet<TksBorderIcon>;
 enum TksClientInActiveEffectType { ksieSemiTransparent, ksieBlur };

@@ -333,7 +333,9 @@ void TksMarluneForm::ShowSystemMenu(int X, int Y) {
   if (menu->Showing()) return;
   LeaveObjects();
   if (OnSkinMenuOpen) OnSkinMenuOpen(this);
+  TksSkinData* data = FMenusSkinData ? FMenusSkinData : FSkinData;
   if (OnPopupMenu) OnPopupMenu(menu, X, Y);
+  else if (SkinMenuPresenter() && data) SkinMenuPresenter()(menu, data, X, Y);
   else menu->Popup(X, Y);
   if (OnSkinMenuClose) OnSkinMenuClose(this);
 }

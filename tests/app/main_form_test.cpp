@@ -503,6 +503,35 @@ TEST_F(MainFormTest, CaptionBandOverTheLogoMovesAndRollsUpTheWindow) {
   EXPECT_EQ(logoPresses, 1);
 }
 
+// A right press on the caption band over the logo opens the system menu, drawn from the skin's
+// menu records rather than as a plain menu.
+TEST_F(MainFormTest, RightPressOnTheCaptionBandOpensTheSkinnedSystemMenu) {
+  StartForm();
+  HWND menuWindow = nullptr;
+  uint32_t menuPixel = 0;
+  hb().SetIdleHandler([&] {
+    if (!menuWindow) {
+      menuWindow = FindWindowW(reinterpret_cast<LPCWSTR>(u"TksSkinMenuWindow"), nullptr);
+      if (menuWindow) {
+        RECT r{};
+        GetWindowRect(menuWindow, &r);
+        menuPixel = hb().ScreenPixel(r.left + 8, r.top + 8);
+      }
+    }
+    hb().PressKey(VK_ESCAPE);
+  });
+  const TPoint p = Form1->img1->ClientToScreen(Point(20, 10));
+  hb().MoveMouse(p.x, p.y);
+  hb().PressButton(3);
+  hb().ReleaseButton(3);
+  Pump();
+  hb().SetIdleHandler(nullptr);
+  ASSERT_NE(menuWindow, nullptr) << "no skinned menu window opened";
+  EXPECT_FALSE(IsWindow(menuWindow)) << "Escape closes it";
+  EXPECT_NE(menuPixel, 0u);
+  EXPECT_EQ(WindowRect().left, 285) << "a right press on the band does not move the window";
+}
+
 // Each way to search opens exactly one browser window.
 TEST_F(MainFormTest, EverySearchPathRecordsExactlyOneUrl) {
   StartForm();

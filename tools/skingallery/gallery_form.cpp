@@ -5,31 +5,15 @@
 #include "skins/stored_skins.h"
 #include "ui/streams.h"
 
-#if GALLERY_BUTTON
 #include "skin/controls/button.h"
-#endif
-#if GALLERY_PAGE_CONTROL
 #include "skin/controls/page_control.h"
-#endif
-#if GALLERY_EDIT
 #include "skin/controls/edit.h"
-#endif
-#if GALLERY_COMBO_BOX
 #include "skin/controls/combo_box.h"
-#endif
-#if GALLERY_LIST_BOX
 #include "skin/controls/list_box.h"
-#endif
-#if GALLERY_SCROLL_BAR
 #include "skin/controls/scroll_bar.h"
-#endif
-#if GALLERY_POPUP_MENU
 #include "skin/controls/popup_menu.h"
-#endif
-#if GALLERY_IMAGE_VIEW
 #include "image/png/png_image_view.h"
 #include "image/png/png_storage.h"
-#endif
 
 namespace lumoa::gallery {
 
@@ -93,20 +77,7 @@ TGalleryForm::TGalleryForm(TComponent* AOwner) : TForm(AOwner) {
 }
 
 void TGalleryForm::BuildMenu() {
-#if GALLERY_POPUP_MENU
-  auto* menu = new TksSkinPopupMenu(this);
-  FMenu = menu;
-  FSkinner->OnPopupMenu = [](TPopupMenu* m, int x, int y) {
-    if (auto* skinned = dynamic_cast<TksSkinPopupMenu*>(m)) {
-      skinned->SetSkinData(skinned->SkinData());
-      skinned->Popup(x, y);
-    } else {
-      m->Popup(x, y);
-    }
-  };
-#else
-  FMenu = new TPopupMenu(this);
-#endif
+  FMenu = new TksSkinPopupMenu(this);
   for (int i = 0; i < lumoa::skins::StoredSkinCount(); ++i) {
     FMenu->Items()->Add(NewItem(FMenu, "Skin &" + IntToStr(i + 1), scNone, [this, i](TObject*) { SelectSkin(i); }));
   }
@@ -117,7 +88,6 @@ void TGalleryForm::BuildMenu() {
 
 void TGalleryForm::BuildControls() {
   auto& list = FControls;
-#if GALLERY_PAGE_CONTROL
   auto* pages = Place<TksSkinPageControl>(this, list, 10, 10, 330, 150);
   pages->SetSkinDataName("tab");
   for (const char* caption : {"Web", "News", "Music", "Video"}) {
@@ -126,16 +96,12 @@ void TGalleryForm::BuildControls() {
     sheet->SetCaption(caption);
   }
   pages->SetSkinData(FSkinData);
-#endif
-#if GALLERY_LIST_BOX
   auto* box = Place<TksSkinListBox>(this, list, 352, 10, 170, 150);
   for (const char* item : {"Aurora", "Basalt", "Cedar", "Dune", "Ember", "Fjord", "Glacier",
                            "Harbor", "Iris", "Juniper", "Kelp", "Lagoon"})
     box->Items()->Add(item);
   box->SetItemIndex(2);
   box->SetSkinData(FSkinData);
-#endif
-#if GALLERY_SCROLL_BAR
   auto* vbar = Place<TksSkinScrollBar>(this, list, 530, 10, 17, 150);
   vbar->SetKind(sbVertical);
   vbar->SetSkinDataName("vscrollbar");
@@ -147,19 +113,13 @@ void TGalleryForm::BuildControls() {
   hbar->SetSkinDataName("hscrollbar");
   hbar->SetRange(0, 100, 25, 60);
   hbar->SetSkinData(FSkinData);
-#endif
-#if GALLERY_EDIT
   auto* edit = Place<TksSkinEdit>(this, list, 10, 176, 210, 21);
   edit->SetText("Search the web");
   edit->SetSkinData(FSkinData);
-#endif
-#if GALLERY_COMBO_BOX
   auto* combo = Place<TksSkinComboBox>(this, list, 10, 210, 210, 21);
   for (const char* item : {"Images", "Maps", "Books", "Shopping", "Weather"}) combo->Items()->Add(item);
   combo->SetItemIndex(0);
   combo->SetSkinData(FSkinData);
-#endif
-#if GALLERY_BUTTON
   int x = 230;
   for (int i = 0; i < lumoa::skins::StoredSkinCount(); ++i) {
     auto* b = Place<TksSkinButton>(this, list, x, 176, 60, 21);
@@ -172,8 +132,6 @@ void TGalleryForm::BuildControls() {
   layered->SetCaption("Layered border");
   layered->OnClick = [this](TObject*) { ToggleLayeredBorder(); };
   layered->SetSkinData(FSkinData);
-#endif
-#if GALLERY_IMAGE_VIEW
   auto* storage = new TksPngImageStorage(this);
   const auto logo = lumoa::skins::LogoPng();
   TConstMemoryStream png(logo.data(), static_cast<int64_t>(logo.size()));
@@ -183,7 +141,6 @@ void TGalleryForm::BuildControls() {
   view->SetReflectionEffect(true);
   view->SetPngImageStorage(storage);
   view->SetImageIndex(0);
-#endif
 }
 
 void TGalleryForm::SelectSkin(int Index) {

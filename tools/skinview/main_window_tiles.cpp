@@ -145,6 +145,25 @@ void AddMainWindowTiles(TksCompressedStoredSkin& stored, std::vector<Tile>& tile
   Pump();
   Settle();
 
+  // The system menu runs its own loop: the picture is taken from inside it.
+  bool menuShot = false;
+  Desktop().SetIdleHandler([&] {
+    if (!menuShot && FindWindowW(reinterpret_cast<LPCWSTR>(u"TksSkinMenuWindow"), nullptr)) {
+      menuShot = true;
+      shot("system menu, right press over the logo");
+    }
+    Desktop().PressKey(VK_ESCAPE);
+  });
+  {
+    const TPoint band = form->img1->ClientToScreen(Point(20, 10));
+    Desktop().MoveMouse(band.x, band.y);
+    Desktop().PressButton(3);
+    Desktop().ReleaseButton(3);
+    Pump();
+  }
+  Desktop().SetIdleHandler(nullptr);
+  Settle();
+
   form->ksMarluneForm1->SetRollUpState(true);
   Pump();
   Settle();

@@ -9,7 +9,7 @@
 namespace lumoa::skinview {
 
 // Adds one tile per state a user sees: at start, a tab hovered, the search button hot and
-// pressed, text typed, the drop-down open on the "more" tab, rolled up.
+// pressed, text typed, the drop-down open on the "more" tab, the system menu, rolled up.
 void AddMainWindowTiles(TksCompressedStoredSkin& stored, std::vector<Tile>& tiles);
 
 }  // namespace lumoa::skinview
