@@ -141,7 +141,9 @@ void Combo(FCtx& c, const std::string& name, bool status) {
   c.b.Selection(im, focus, true);
   s.Rect("focusitemrect", focus).Set("itemleftoffset", 3).Set("itemrightoffset", 3);
   s.Rect("itemtextrect", {0, 0, 38, 15});
-  FontKeys(s, "", 14, "", c.th.fieldText);
+  // Category names, like the tabs' captions: the launcher's 61-pixel box must hold three
+  // Chinese characters.
+  FontKeys(s, "", 12, "", c.th.fieldText);
   s.Color("focusfontcolor", c.th.accentText).Color("activefontcolor", c.th.fieldText);
   s.Set("listboxname", "listbox").Rect("buttonrect", button);
   EmbeddedButton(c, s, gFields, button.W(), button.H(), SkinBuilder::kDown);
@@ -165,8 +167,9 @@ Sec& List(FCtx& c, const std::string& name, const std::string& type, bool captio
   c.b.Selection(im, sel.Inset(0, 1), false);
   c.b.Selection(im, focus.Inset(0, 1), true);
   s.Rect("itemrect", item).Rect("activeitemrect", sel).Rect("focusitemrect", focus);
-  s.Set("itemleftoffset", 3).Set("itemrightoffset", 3).Rect("itemtextrect", {2, 0, 48, 19});
-  FontKeys(s, "", 14, "", c.th.fieldText);
+  s.Set("itemleftoffset", 3).Set("itemrightoffset", 3).Rect("itemtextrect", {1, 0, 49, 19});
+  // The drop-down list beside a narrow box: three Chinese characters beside its scroll bar.
+  FontKeys(s, "", 12, "", c.th.fieldText);
   s.Color("activefontcolor", c.th.fieldText).Color("focusfontcolor", c.th.accentText);
   s.Set("vscrollbarname", "vscrollbar").Set("hscrollbarname", "hscrollbar");
   s.Set("bothhscrollbarname", "bothhscrollbar").Flag("showfocus", false);

@@ -144,6 +144,14 @@ void AddMainWindowTiles(TksCompressedStoredSkin& stored, std::vector<Tile>& tile
   Desktop().PressKey(VK_ESCAPE);
   Pump();
   Settle();
+  // The longest category, at the end of the list.
+  form->cbb1->SetItemIndex(form->cbb1->Items()->Count() - 1);
+  ClickAt(form->cbb1, (arrow.left + arrow.right) / 2, (arrow.top + arrow.bottom) / 2);
+  Settle();
+  shot("last category, list dropped down");
+  Desktop().PressKey(VK_ESCAPE);
+  Pump();
+  Settle();
 
   // The system menu runs its own loop: the picture is taken from inside it.
   bool menuShot = false;
