@@ -1,19 +1,11 @@
 #include "skin/data/bmp_image.h"
 
-#include <cstring>
-
+#include "ui/bmp_reader.h"
 #include "ui/streams.h"
 
 namespace {
 
-constexpr size_t kFileHeaderSize = 14;
-constexpr size_t kInfoHeaderSize = 40;
-
-uint16_t U16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | p[1] << 8); }
-uint32_t U32(const uint8_t* p) {
-  return static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 |
-         static_cast<uint32_t>(p[2]) << 16 | static_cast<uint32_t>(p[3]) << 24;
-}
+constexpr size_t kStoredHeaders = 14 + 40;
 
 struct Layout {
   size_t Length;
@@ -22,64 +14,44 @@ struct Layout {
   int BitCount;
 };
 
+// The framework's reader checks the headers; the package adds its own framing: a 40-byte
+// header, uncompressed rows right after the colour table, and nothing in the image that the
+// bitmap would refuse once it has only the image's own bytes.
 Layout Examine(const uint8_t* data, size_t available) {
-  if (available < kFileHeaderSize + kInfoHeaderSize) {
-    throw EReadError("Bitmap image is truncated: " + IntToStr(available) +
-                     " bytes left, headers need 54");
-  }
-  if (data[0] != 'B' || data[1] != 'M') throw EInvalidGraphic("Bitmap image lacks its 'BM' signature");
-  const uint8_t* info = data + kFileHeaderSize;
-  const uint32_t offBits = U32(data + 10);
-  const uint32_t infoSize = U32(info);
-  const int32_t width = static_cast<int32_t>(U32(info + 4));
-  const int32_t height = static_cast<int32_t>(U32(info + 8));
-  const uint16_t planes = U16(info + 12);
-  const uint16_t bitCount = U16(info + 14);
-  const uint32_t compression = U32(info + 16);
-  const uint32_t sizeImage = U32(info + 20);
-  const uint32_t clrUsed = U32(info + 32);
-
-  if (infoSize != kInfoHeaderSize) {
-    throw EInvalidGraphic("Bitmap info header has " + IntToStr(infoSize) +
+  const TBmpInfo info = ReadBmpInfo(data, available);
+  if (info.HeaderSize != 40) {
+    throw EInvalidGraphic("Bitmap info header has " + IntToStr(info.HeaderSize) +
                           " bytes; only the 40-byte header is stored");
   }
-  if (planes != 1) throw EInvalidGraphic("Bitmap has " + IntToStr(planes) + " planes");
-  if (bitCount != 1 && bitCount != 4 && bitCount != 8 && bitCount != 16 && bitCount != 24 &&
-      bitCount != 32) {
-    throw EInvalidGraphic("Bitmap has an impossible bit count " + IntToStr(bitCount));
+  if (info.Compression != BI_RGB || info.BitCount == 2) {
+    throw EInvalidGraphic("Bitmap of " + IntToStr(info.BitCount) + " bits with compression " +
+                          IntToStr(info.Compression) + "; only uncompressed 1-, 4-, 8-, 16-, 24- "
+                          "and 32-bit images are stored");
   }
-  if (compression != 0) {
-    throw EInvalidGraphic("Bitmap uses compression " + IntToStr(compression) +
-                          "; only uncompressed images are stored");
+  if (info.Width > kMaxBmpSide || info.Height > kMaxBmpSide) {
+    throw EInvalidGraphic("Bitmap has an impossible size " + IntToStr(info.Width) + " x " +
+                          IntToStr(info.Height));
   }
-  const int64_t rows = height < 0 ? -static_cast<int64_t>(height) : height;
-  if (width <= 0 || rows == 0 || width > kMaxBmpSide || rows > kMaxBmpSide) {
-    throw EInvalidGraphic("Bitmap has an impossible size " + IntToStr(width) + " x " +
-                          IntToStr(height));
+  const size_t maxColors = info.Indexed() ? size_t{1} << info.BitCount : 256;
+  if (info.TableEntries > maxColors) {
+    throw EInvalidGraphic("Bitmap claims " + IntToStr(static_cast<int64_t>(info.TableEntries)) +
+                          " palette entries");
   }
-  const uint64_t maxColors = bitCount <= 8 ? (1u << bitCount) : 256;
-  if (clrUsed > maxColors) {
-    throw EInvalidGraphic("Bitmap claims " + IntToStr(clrUsed) + " palette entries");
-  }
-  const uint64_t colors = clrUsed != 0 ? clrUsed : (bitCount <= 8 ? (1u << bitCount) : 0);
-  const uint64_t stride = (static_cast<uint64_t>(width) * bitCount + 31) / 32 * 4;
-  const uint64_t pixelBytes = stride * static_cast<uint64_t>(rows);
-  if (sizeImage != 0 && sizeImage < pixelBytes) {
-    throw EInvalidGraphic("Bitmap image size " + IntToStr(sizeImage) + " is smaller than its " +
-                          IntToStr(static_cast<int64_t>(pixelBytes)) + " bytes of rows");
-  }
-  const uint64_t headers = kFileHeaderSize + kInfoHeaderSize + colors * 4;
-  if (offBits != headers) {
-    throw EInvalidGraphic("Bitmap pixel offset " + IntToStr(offBits) +
+  const size_t headers = kStoredHeaders + info.TableEntries * 4;
+  if (info.PixelOffset != headers) {
+    throw EInvalidGraphic("Bitmap pixel offset " + IntToStr(static_cast<int64_t>(info.PixelOffset)) +
                           " does not follow its colour table at " +
                           IntToStr(static_cast<int64_t>(headers)));
   }
-  const uint64_t length = headers + (sizeImage != 0 ? sizeImage : pixelBytes);
-  if (length > available) {
-    throw EReadError("Bitmap image is truncated: needs " + IntToStr(static_cast<int64_t>(length)) +
-                     " bytes, " + IntToStr(available) + " left");
+  const size_t length = info.ImageEnd();
+  const uint32_t fileSize = static_cast<uint32_t>(data[2] | data[3] << 8 | data[4] << 16) |
+                            static_cast<uint32_t>(data[5]) << 24;
+  if (fileSize > length) {
+    throw EInvalidGraphic("Bitmap file size " + IntToStr(fileSize) + " is larger than its image of " +
+                          IntToStr(static_cast<int64_t>(length)) + " bytes");
   }
-  return Layout{static_cast<size_t>(length), width, static_cast<int32_t>(rows), bitCount};
+  CheckBmpIndices(ReadBmpInfo(data, length), data);
+  return Layout{length, info.Width, info.Height, info.BitCount};
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
-// A Windows bitmap file image kept as its bytes: what a skin package stores, checked so
-// that its length follows from its headers and nothing in them is impossible.
+// A Windows bitmap file image kept as its bytes: what a skin package stores, checked by the
+// framework's bitmap reader so that its length follows from its headers and the bitmap takes
+// every image a package holds.
 #pragma once
 
 #include <cstdint>

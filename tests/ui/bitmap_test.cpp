@@ -127,14 +127,19 @@ TEST(BitmapBmp, TruncatedAndImpossibleImagesAreRefusedAndChangeNothing) {
   refuse(patched(18, 0), true);                       // width 0
   refuse(patched(18, static_cast<uint32_t>(-7)), true);  // negative width
   refuse(patched(22, 0), true);                       // height 0
-  refuse(patched(14, 12), true);                      // old core header
+  refuse(patched(14, 44), true);                      // header size of no known kind
   refuse(patched(14, 5000), true);                    // header larger than any kind
-  refuse(patched(46, 300), true);                     // 300 colours for 8 bits
-  refuse(patched(30, 1), true);                       // run-length compression
+  refuse(patched(46, 300), true);                     // 300 colours do not fit before the rows
+  refuse(patched(30, 9), true);                       // unknown compression
+  refuse(patched(30, 3), true);                       // bit fields for 8-bit pixels
   refuse(patched(34, 10), true);                      // biSizeImage below the rows' size
-  std::string bpp16 = good;
-  bpp16[28] = 16;
-  refuse(bpp16, true);
+  refuse(patched(10, 40), true);                      // pixels inside the headers
+  refuse(patched(2, static_cast<uint32_t>(good.size()) + 1), false);  // file size past the end
+  std::string badIndex = good;
+  SetU32(badIndex, 46, 200);  // a 200-entry table: index 200 and up have no colour
+  badIndex[1078 - 4 * 56] = '\xC8';
+  SetU32(badIndex, 10, 54 + 200 * 4);
+  refuse(badIndex, true);
 }
 
 TEST(BitmapBmp, LargerSizeImageAndAGapNamedByTheHeaderAreConsumed) {
