@@ -1,5 +1,8 @@
 #include "support/x11_test_support.h"
 
+// Before Xlib, whose macros (None, Bool ...) collide with gtest's names.
+#include <gtest/gtest.h>
+
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <fcntl.h>
@@ -10,6 +13,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <sstream>
 #include <thread>
@@ -37,6 +41,36 @@ pid_t Spawn(const std::vector<std::string>& argv, int outFd, int errFd = -1) {
   execvp(args[0], args.data());
   _exit(127);
 }
+
+std::string FileText(const char* path) {
+  std::string text;
+  if (FILE* f = std::fopen(path, "rb")) {
+    char buf[256];
+    const size_t n = std::fread(buf, 1, sizeof buf, f);
+    text.assign(buf, n);
+    std::fclose(f);
+  }
+  while (!text.empty() && (text.back() == '\n' || text.back() == ' ')) text.pop_back();
+  return text;
+}
+
+// Points every test (and what it starts) at the X server that CTest's fixture started, or
+// skips them all with the reason there is none.
+class DisplayEnvironment : public ::testing::Environment {
+ public:
+  void SetUp() override {
+    const std::string display = FileText(LUMOA_X11_SERVER_DIR "/display");
+    if (display.rfind("none:", 0) == 0) GTEST_SKIP() << "skipped:" << display.substr(5);
+    if (!display.empty()) {
+      setenv("DISPLAY", display.c_str(), 1);
+    } else if (std::getenv("DISPLAY") == nullptr) {
+      GTEST_SKIP() << "skipped: no X display; run these through ctest, which starts one, or set DISPLAY";
+    }
+  }
+};
+
+[[maybe_unused]] ::testing::Environment* const kDisplayEnvironment =
+    ::testing::AddGlobalTestEnvironment(new DisplayEnvironment);
 
 }  // namespace
 
