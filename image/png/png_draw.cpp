@@ -68,6 +68,7 @@ void TksPngImage::DrawToSurface(uint8_t* Dest, int DestStride, int DestWidth, in
     const int sy = static_cast<int>(int64_t{y - Rect.top} * ht / dh);
     const uint8_t* row = h->Scanline(sy);
     const uint8_t* alpha = h->AlphaScanline(sy);
+    const uint8_t* keyed = h->KeyScanline(sy);
     uint8_t* d = Dest + static_cast<ptrdiff_t>(y) * DestStride + x_begin * 4;
     for (int i = 0; i < x_end - x_begin; ++i, d += 4) {
       const int sx = columns[i];
@@ -79,6 +80,7 @@ void TksPngImage::DrawToSurface(uint8_t* Dest, int DestStride, int DestWidth, in
       }
       if (mode == ptmBit) {
         const bool clear = indexed_alpha ? trns->PaletteValues[src.Index(row, sx)] == 0
+                           : keyed       ? keyed[sx] != 0
                                          : c[0] == key_bgr[0] && c[1] == key_bgr[1] && c[2] == key_bgr[2];
         if (!clear) d[0] = c[0], d[1] = c[1], d[2] = c[2];
         continue;

@@ -55,6 +55,7 @@ void TksPngLayerIHDR::FreeImageData() {
   FBits.reset();
   FAlpha.reset();
   FLow.reset();
+  FKey.reset();
   FBitsPerPixel = 0;
   FRowBytes = 0;
   FPaletteCount = 0;
@@ -94,6 +95,11 @@ bool TksPngLayerIHDR::CreateAlphaPlane() {
   if (!FAlpha) return false;
   std::memset(FAlpha.get(), 255, size_t{Width} * Height);
   return true;
+}
+
+bool TksPngLayerIHDR::CreateKeyPlane() {
+  FKey.reset(static_cast<uint8_t*>(std::calloc(size_t{Width} * Height, 1)));
+  return FKey != nullptr;
 }
 
 void TksPngLayerIHDR::SetPalette(const RGBQUAD* entries, int count) {
@@ -147,6 +153,7 @@ void TksPngLayerIHDR::Assign(const TksPngLayer& Source) {
     if (FAlpha) std::memcpy(FAlpha.get(), s.FAlpha.get(), size_t{Width} * Height);
   }
   if (FLow && s.FLow) std::memcpy(FLow.get(), s.FLow.get(), static_cast<size_t>(FRowBytes) * Height);
+  if (s.FKey && CreateKeyPlane()) std::memcpy(FKey.get(), s.FKey.get(), size_t{Width} * Height);
   std::memcpy(FPalette, s.FPalette, sizeof FPalette);
   FPaletteCount = s.FPaletteCount;
 }

@@ -1,5 +1,6 @@
 // The header chunk. It owns the decoded image: a bottom-up device-independent bitmap with its
-// colour table, the alpha plane and the plane of low-order bytes of 16-bit samples.
+// colour table, the alpha plane, the plane of low-order bytes of 16-bit samples and the plane
+// of pixels that showed the colour key.
 #pragma once
 
 #include <cstdlib>
@@ -60,6 +61,17 @@ class TksPngLayerIHDR : public TksPngLayer {
   uint8_t* LowScanline(int y) const {
     return FLow ? FLow.get() + static_cast<size_t>(Height - 1 - y) * FRowBytes : nullptr;
   }
+  // One byte per pixel, rows top-down: 1 where the decoded raw samples equalled the tRNS
+  // colour key of a grey or RGB image (compared before gamma and on all 16 bits, so that no
+  // other sample that the gamma table or the bitmap's 8 bits merge with it turns
+  // transparent). nullptr when no key was decoded.
+  uint8_t* KeyScanline(int y) const {
+    return FKey ? FKey.get() + static_cast<size_t>(y) * Width : nullptr;
+  }
+  uint8_t* KeyPlane() const { return FKey.get(); }
+  // A zeroed key plane (replacing any), or none.
+  bool CreateKeyPlane();
+  void FreeKeyPlane() { FKey.reset(); }
   uint8_t* Bits() const { return FBits.get(); }
   uint8_t* AlphaPlane() const { return FAlpha.get(); }
   uint8_t* LowPlane() const { return FLow.get(); }
@@ -85,6 +97,7 @@ class TksPngLayerIHDR : public TksPngLayer {
   lumoa::png::PlaneBuffer FBits;
   lumoa::png::PlaneBuffer FAlpha;
   lumoa::png::PlaneBuffer FLow;
+  lumoa::png::PlaneBuffer FKey;
   RGBQUAD FPalette[256] = {};
   int FPaletteCount = 0;
 };

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <vector>
 
+#include "image/png/png_ancillary.h"
 #include "image/png/png_header.h"
 #include "image/png/png_image.h"
 #include "image/png/png_rows.h"
@@ -109,6 +110,13 @@ bool TksPngLayerIDAT::LoadFromStream(TStream& Stream, std::string_view ChunkType
   if (header->ColorType == kGrey || header->ColorType == kGreyAlpha)
     header->BuildGreyPalette(header->BitsPerPixel());
   const uint8_t* gamma = FOwner->GammaIsIdentity() ? nullptr : FOwner->GammaTable();
+  // The colour key is compared on the raw samples, before the gamma table maps them.
+  ColourKey key;
+  const auto* trns = FOwner->Chunks().Find<TksPngLayertRNS>();
+  if (trns && (header->ColorType == kGrey || header->ColorType == kRGB)) {
+    key = ReadColourKey(*header, trns->PaletteValues, trns->Length);
+    if (!header->CreateKeyPlane()) return false;
+  }
 
   ZInflate zi;
   if (!zi.ok) return false;
@@ -136,6 +144,7 @@ bool TksPngLayerIDAT::LoadFromStream(TStream& Stream, std::string_view ChunkType
       if (!InflateRow(zi.z, reader, cur, row_bytes + 1)) return false;
       if (!Unfilter(cur[0], cur + 1, prev + 1, row_bytes, offset)) return false;
       StoreRow(*header, gamma, cur + 1, pw, pass.y0 + r * pass.dy, pass.x0, pass.dx);
+      if (key.Valid) MarkKeyRow(*header, key, cur + 1, pw, pass.y0 + r * pass.dy, pass.x0, pass.dx);
       std::swap(cur, prev);
     }
   }

@@ -178,7 +178,11 @@ void TksPngImage::LoadChunks(TStream& Stream) {
       return;
     }
     if (type == "IDAT") have_idat = true;
-    if (type == "IEND") return;
+    if (type == "IEND") {
+      // A complete file without image data has no image: not a blank one.
+      if (!have_idat) Clear();
+      return;
+    }
   }
 }
 
@@ -237,6 +241,14 @@ COLORREF TksPngImage::TransparentColor() const {
   }
 }
 
+bool TksPngImage::KeyTransparent(int X, int Y) const {
+  const TksPngLayerIHDR* h = Header();
+  if (!h || !h->HasImage() || X < 0 || Y < 0 || X >= Width() || Y >= Height()) return false;
+  if ((h->ColorType != kGrey && h->ColorType != kRGB) || TransparencyMode() != ptmBit) return false;
+  if (const uint8_t* key = h->KeyScanline(Y)) return key[X] != 0;
+  return Pixels(X, Y) == TransparentColor();
+}
+
 void TksPngImage::CreateBlank(uint8_t ColorType, uint8_t BitDepth, int AWidth, int AHeight) {
   if (!ValidFormat(ColorType, BitDepth) || AWidth <= 0 || AHeight <= 0 || AWidth > 65535 ||
       AHeight > 65535)
@@ -272,6 +284,12 @@ COLORREF TksPngImage::Pixels(int X, int Y) const {
 void TksPngImage::SetPixels(int X, int Y, COLORREF Value) {
   TksPngLayerIHDR* h = Header();
   if (!h || !h->HasImage() || X < 0 || Y < 0 || X >= Width() || Y >= Height()) return;
+  SetPixelValue(h, X, Y, Value);
+  // A pixel set after decoding is the key when it shows the transparent colour.
+  if (uint8_t* key = h->KeyScanline(Y)) key[X] = Pixels(X, Y) == TransparentColor();
+}
+
+void TksPngImage::SetPixelValue(TksPngLayerIHDR* h, int X, int Y, COLORREF Value) {
   uint8_t* row = h->Scanline(Y);
   if (h->BitsPerPixel() == 24) {
     row[X * 3] = GetBValue(Value);
@@ -352,6 +370,8 @@ void TksPngImage::Resize(int NewWidth, int NewHeight) {
     std::memcpy(n->Scanline(y), old->Scanline(y), row_bytes);
     if (old->LowPlane()) std::memcpy(n->LowScanline(y), old->LowScanline(y), row_bytes);
     if (old->AlphaPlane()) std::memcpy(n->AlphaScanline(y), old->AlphaScanline(y), alpha_bytes);
+    if (old->KeyPlane() && (n->KeyPlane() || n->CreateKeyPlane()))
+      std::memcpy(n->KeyScanline(y), old->KeyScanline(y), alpha_bytes);
   }
   n->SetPalette(old->Palette(), old->PaletteCount());
   n->SetData(old->Data(), old->DataSize());
@@ -408,6 +428,7 @@ void TksPngImage::AddAlpha() {
   if (!h->CreateAlphaPlane()) throw EOutOfResources("Out of memory for the PNG image");
   // A colour key means nothing once every pixel has its own alpha.
   if (auto* trns = FChunks.Find<TksPngLayertRNS>()) FChunks.Remove(trns);
+  h->FreeKeyPlane();
   SyncTransparent();
   Changed();
 }

@@ -56,8 +56,9 @@ class TksPngImage : public TGraphic {
   // empties the bitmap. Public because TBitmap::Assign draws any graphic into 32 bits.
   void AssignTo(TPersistent* Dest) override;
   void Clear();
-  // Starts by clearing. A wrong signature or header leaves the image empty; a later failing
-  // chunk ends loading with the chunks read so far. Nothing is raised for bad data.
+  // Starts by clearing. A wrong signature or header, or an end chunk with no image data
+  // before it, leaves the image empty; a later failing chunk ends loading with the chunks
+  // read so far. Nothing is raised for bad data.
   void LoadFromStream(TStream& Stream) override;
   void SaveToStream(TStream& Stream) override;
 
@@ -74,6 +75,10 @@ class TksPngImage : public TGraphic {
   TksPngTransparencyMode TransparencyMode() const;
   // The colour drawn transparent in mode bit.
   COLORREF TransparentColor() const;
+  // Whether pixel (X, Y) of a grey or RGB image in mode bit is the colour key: its decoded raw
+  // samples equalled the key; for pixels not decoded from a file, its colour is the
+  // transparent colour. False for other images and outside.
+  bool KeyTransparent(int X, int Y) const;
 
   TksPngList& Chunks() { return FChunks; }
   const TksPngList& Chunks() const { return FChunks; }
@@ -127,6 +132,7 @@ class TksPngImage : public TGraphic {
   void LoadChunks(TStream& Stream);
   void AssignFromBitmap(const TBitmap& Source);
   void AssignToBitmap(TBitmap& Dest) const;
+  void SetPixelValue(TksPngLayerIHDR* h, int X, int Y, COLORREF Value);
   // Brings TGraphic's transparency flag in line with the chunks.
   void SyncTransparent();
 

@@ -242,4 +242,35 @@ void GatherRow(const TksPngLayerIHDR& h, const uint8_t* inverse, uint8_t* dst, i
   }
 }
 
+ColourKey ReadColourKey(const TksPngLayerIHDR& h, const uint8_t* trns, uint32_t length) {
+  ColourKey key;
+  const int samples = h.ColorType == kRGB ? 3 : h.ColorType == kGrey ? 1 : 0;
+  if (samples == 0 || length < 2u * samples) return key;
+  const uint32_t mask = h.BitDepth == 16 ? 0xFFFF : (1u << h.BitDepth) - 1;
+  for (int c = 0; c < samples; ++c)
+    key.Samples[c] = static_cast<uint16_t>(((trns[2 * c] << 8) | trns[2 * c + 1]) & mask);
+  key.Valid = true;
+  return key;
+}
+
+void MarkKeyRow(const TksPngLayerIHDR& h, const ColourKey& key, const uint8_t* src, int n, int y,
+                int x0, int dx) {
+  uint8_t* out = h.KeyScanline(y);
+  if (!out || !key.Valid) return;
+  const int depth = h.BitDepth;
+  const auto sample = [&](int index) -> unsigned {
+    if (depth == 16) return (src[2 * index] << 8) | src[2 * index + 1];
+    if (depth == 8) return src[index];
+    return GetBits(src, index, depth);
+  };
+  if (h.ColorType == kGrey) {
+    for (int i = 0; i < n; ++i) out[x0 + i * dx] = sample(i) == key.Samples[0];
+    return;
+  }
+  for (int i = 0; i < n; ++i) {
+    out[x0 + i * dx] = sample(3 * i) == key.Samples[0] && sample(3 * i + 1) == key.Samples[1] &&
+                       sample(3 * i + 2) == key.Samples[2];
+  }
+}
+
 }  // namespace lumoa::png

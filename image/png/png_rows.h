@@ -54,6 +54,19 @@ void StoreRow(const TksPngLayerIHDR& h, const uint8_t* gamma, const uint8_t* src
 // header's depth, or 4 for two-bit images that the bitmap holds as four-bit values).
 void GatherRow(const TksPngLayerIHDR& h, const uint8_t* inverse, uint8_t* dst, int n, int y,
                int x0, int dx);
+// The tRNS colour key of a grey or RGB image as raw samples, masked to the bit depth as a
+// sample of that depth can only show those bits. Valid is false when the chunk is too short
+// to name a colour: then no pixel is the key.
+struct ColourKey {
+  bool Valid = false;
+  uint16_t Samples[3] = {};
+};
+ColourKey ReadColourKey(const TksPngLayerIHDR& h, const uint8_t* trns, uint32_t length);
+// Marks in the key plane which of the n pixels of an unfiltered row (placed as StoreRow
+// places them) have raw samples equal to the key.
+void MarkKeyRow(const TksPngLayerIHDR& h, const ColourKey& key, const uint8_t* src, int n, int y,
+                int x0, int dx);
+
 // The depth rows are written with.
 inline uint8_t WrittenDepth(uint8_t depth) { return depth == 2 ? 4 : depth; }
 

@@ -23,8 +23,6 @@ std::unique_ptr<TksPngImage> RebuildAsRgba(const TksPngImage& Source, uint8_t Le
   const int w = Source.Width(), ht = Source.Height();
   auto copy = std::make_unique<TksPngImage>();
   copy->CreateBlank(kRGBA, 8, w, ht);
-  const bool bit = Source.TransparencyMode() == ptmBit;
-  const COLORREF key = bit ? Source.TransparentColor() : 0;
   // Palette images carry an alpha per entry; with several values (partial transparency) a
   // single level for all would show their clear background at half opacity.
   const auto* trns = h->ColorType == kPalette ? Source.Chunks().Find<TksPngLayertRNS>() : nullptr;
@@ -45,7 +43,7 @@ std::unique_ptr<TksPngImage> RebuildAsRgba(const TksPngImage& Source, uint8_t Le
         a[x] = entry == 255 ? Level : scale.table[entry];
         continue;
       }
-      a[x] = bit && c == key ? 0 : Level;
+      a[x] = Source.KeyTransparent(x, y) ? 0 : Level;
     }
   }
   return copy;
@@ -58,9 +56,8 @@ std::unique_ptr<TksPngImage> MakeSemiTransparent(const TksPngImage& Source, uint
   if (!h || !h->HasImage()) return nullptr;
   if (h->ColorType == kGrey || h->ColorType == kPalette) return RebuildAsRgba(Source, Level);
 
-  // The colour key goes with the tRNS chunk when the alpha plane is added: read it first.
-  const bool keyed = h->ColorType == kRGB && Source.TransparencyMode() == ptmBit;
-  const COLORREF key = keyed ? Source.TransparentColor() : 0;
+  // The colour key goes with the tRNS chunk when the alpha plane is added: it is read from
+  // the source.
   auto copy = std::make_unique<TksPngImage>();
   copy->Assign(const_cast<TksPngImage*>(&Source));
   copy->AddAlpha();
@@ -69,7 +66,7 @@ std::unique_ptr<TksPngImage> MakeSemiTransparent(const TksPngImage& Source, uint
     uint8_t* a = copy->AlphaScanline(y);
     if (!a) return copy;
     for (int x = 0; x < copy->Width(); ++x)
-      a[x] = keyed && Source.Pixels(x, y) == key ? 0 : scale.table[a[x]];
+      a[x] = Source.KeyTransparent(x, y) ? 0 : scale.table[a[x]];
   }
   return copy;
 }

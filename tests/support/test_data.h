@@ -33,9 +33,11 @@ struct Rgba {
   const uint8_t* At(int x, int y) const { return Pixels.data() + (size_t(y) * Width + x) * 4; }
 };
 
-// Any PNG as 8-bit RGBA: palettes and low depths expanded, keys to alpha, 16 bits rounded to 8,
-// no gamma applied. False when libpng refuses the file.
-inline bool ReadRgba(const std::string& path, Rgba& out) {
+// Any PNG as 8-bit RGBA: palettes and low depths expanded, keys to alpha, 16-bit samples
+// rounded to 8 bits (or their high bytes kept), no gamma applied. False when libpng refuses
+// the file.
+enum class Sixteen { Round, HighByte };
+inline bool ReadRgba(const std::string& path, Rgba& out, Sixteen sixteen = Sixteen::Round) {
   FILE* f = std::fopen(path.c_str(), "rb");
   if (!f) return false;
   png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
@@ -46,7 +48,11 @@ inline bool ReadRgba(const std::string& path, Rgba& out) {
     png_init_io(png, f);
     png_read_info(png, info);
     png_set_expand(png);
-    png_set_scale_16(png);
+    if (sixteen == Sixteen::Round) {
+      png_set_scale_16(png);
+    } else {
+      png_set_strip_16(png);
+    }
     png_set_gray_to_rgb(png);
     png_set_add_alpha(png, 0xFF, PNG_FILLER_AFTER);
     png_set_interlace_handling(png);
