@@ -40,6 +40,8 @@ void SetLastError(DWORD dwErrCode);
 DWORD GetTickCount();
 ULONGLONG GetTickCount64();
 void Sleep(DWORD dwMilliseconds);
+// The pseudo-handle of this process.
+HANDLE GetCurrentProcess();
 
 // String atoms are 0xC000..0xFFFF, reference counted, compared case-insensitively; "#n" and
 // MAKEINTATOM(n) with 1 <= n < 0xC000 are integer atoms, never stored.

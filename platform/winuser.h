@@ -501,6 +501,11 @@ HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD s
   CreateWindowExW(0, cls, name, style, x, y, w, h, parent, menu, inst, param)
 BOOL DestroyWindow(HWND hwnd);
 BOOL IsWindow(HWND hwnd);
+// Live GDI objects (GR_GDIOBJECTS; stock objects not counted) or user objects (GR_USEROBJECTS:
+// windows and timers) of this process; 0 for another process.
+#define GR_GDIOBJECTS 0
+#define GR_USEROBJECTS 1
+DWORD GetGuiResources(HANDLE hProcess, DWORD uiFlags);
 BOOL IsWindowVisible(HWND hwnd);
 BOOL IsWindowEnabled(HWND hwnd);
 BOOL EnableWindow(HWND hwnd, BOOL enable);

@@ -25,6 +25,12 @@ Brush* StockBrush(COLORREF c) { return MakeStock(new Brush(BS_SOLID, c)); }
 
 }  // namespace
 
+size_t LiveGdiObjectCount() {
+  size_t n = 0;
+  for (const GdiObject* o : LiveObjects()) n += o->stock ? 0 : 1;
+  return n;
+}
+
 GdiObject::GdiObject(DWORD type) : type_(type) { LiveObjects().insert(this); }
 
 GdiObject::~GdiObject() { LiveObjects().erase(this); }

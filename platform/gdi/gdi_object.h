@@ -33,6 +33,9 @@ class GdiObject {
   DWORD type_;
 };
 
+// How many objects are alive, stock objects not counted.
+size_t LiveGdiObjectCount();
+
 // The live object behind a handle, or nullptr when the handle is null, stale or not a GDI object.
 GdiObject* LookupGdiObject(HGDIOBJ h);
 

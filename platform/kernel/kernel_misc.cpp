@@ -87,3 +87,5 @@ DWORD CharLowerBuffW(LPWSTR lpsz, DWORD cchLength) {
   for (DWORD i = 0; i < cchLength; ++i) lpsz[i] = MapCase(lpsz[i], false);
   return cchLength;
 }
+
+HANDLE GetCurrentProcess() { return reinterpret_cast<HANDLE>(static_cast<intptr_t>(-1)); }

@@ -4,6 +4,7 @@
 
 #include "platform/gdi/gdi_object.h"
 #include "platform/user/window.h"
+#include "platform/winbase.h"
 #include "platform/wingdi.h"
 
 namespace {
@@ -223,4 +224,18 @@ BOOL SystemParametersInfoW(UINT action, UINT uiParam, LPVOID pvParam, UINT winIn
 BOOL MessageBeep(UINT type) {
   GetBackend().Beep();
   return TRUE;
+}
+
+DWORD GetGuiResources(HANDLE hProcess, DWORD uiFlags) {
+  if (hProcess != GetCurrentProcess()) return 0;
+  using namespace lumoa::platform;
+  switch (uiFlags) {
+    case GR_GDIOBJECTS:
+      return static_cast<DWORD>(LiveGdiObjectCount());
+    case GR_USEROBJECTS:
+      return static_cast<DWORD>(user::S().windows.size() + user::S().timers.size());
+    default:
+      SetLastError(ERROR_INVALID_PARAMETER);
+      return 0;
+  }
 }

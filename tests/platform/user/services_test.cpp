@@ -140,5 +140,27 @@ TEST_F(Services, CursorsMonitorsMetricsAndColours) {
   EXPECT_EQ(GetObjectType(face), DWORD(OBJ_BRUSH));
 }
 
+
+// The resource counts that long-running checks compare: every live object counts once, stock
+// objects and other processes not at all.
+TEST_F(Services, GuiResourcesCountLiveObjectsOfThisProcess) {
+  HANDLE self = GetCurrentProcess();
+  const DWORD gdi = GetGuiResources(self, GR_GDIOBJECTS), user = GetGuiResources(self, GR_USEROBJECTS);
+  HBRUSH brush = CreateSolidBrush(RGB(1, 2, 3));
+  HRGN rgn = CreateRectRgn(0, 0, 4, 4);
+  GetStockObject(WHITE_BRUSH);
+  EXPECT_EQ(GetGuiResources(self, GR_GDIOBJECTS), gdi + 2);
+  HWND w = Make(WS_POPUP, 0, 0, 10, 10);
+  ASSERT_NE(w, nullptr);
+  SetTimer(w, 1, 100, nullptr);
+  EXPECT_EQ(GetGuiResources(self, GR_USEROBJECTS), user + 2);
+  DestroyWindow(w);  // takes its timers with it
+  DeleteObject(brush);
+  DeleteObject(rgn);
+  EXPECT_EQ(GetGuiResources(self, GR_GDIOBJECTS), gdi);
+  EXPECT_EQ(GetGuiResources(self, GR_USEROBJECTS), user);
+  EXPECT_EQ(GetGuiResources(reinterpret_cast<HANDLE>(static_cast<intptr_t>(1234)), GR_GDIOBJECTS), 0u);
+}
+
 }  // namespace
 }  // namespace lumoa::platform::test
