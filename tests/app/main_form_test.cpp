@@ -12,6 +12,7 @@
 #include <thread>
 
 #include "app/search_request.h"
+#include "app/service_host.h"
 #include "image/png/png_image.h"
 #include "main_form_fixture.h"
 #include "platform/backend/headless/headless_backend.h"
@@ -78,7 +79,7 @@ TEST_F(MainFormTest, StoredLayoutBuildsTheWindow) {
   EXPECT_EQ(Slogan().size(), 41u);  // 20 double-byte characters and a hyphen
   EXPECT_EQ(Form1->news->Caption(), Utf8ToAnsi(" 新闻 "));
   EXPECT_EQ(Form1->ksbtn1->Caption(), Utf8ToAnsi("搜索"));
-  EXPECT_EQ(AnsiToUtf8(UpdateNotice()), "版本更新请关注 search.lumoa.example");
+  EXPECT_EQ(AnsiToUtf8(UpdateNotice()), std::string("版本更新请关注 ") + kServiceHost);
   ASSERT_EQ(Form1->cbb1->Items()->Count(), 15);
   EXPECT_EQ(Form1->cbb1->Items()->Get(14), Utf8ToAnsi("手机号"));
   EXPECT_EQ(Form1->cbb1->ItemIndex(), 0);

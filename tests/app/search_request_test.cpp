@@ -5,10 +5,14 @@
 #include <climits>
 #include <string>
 
+#include "app/service_host.h"
+
 namespace lumoa::app {
 namespace {
 
-const std::string kPrefix = "http://search.lumoa.example/metasearch/msframe.php?search_select=";
+// The host is a build option; everything after it is fixed.
+const std::string kPrefix =
+    "http://" + std::string(kServiceHost) + "/metasearch/msframe.php?search_select=";
 
 std::string Url(const std::string& select, const std::string& hid, const std::string& keyword) {
   return kPrefix + select + "&hid=" + hid + "&keyword=" + keyword;
