@@ -1,6 +1,8 @@
 #include "service/http_server.h"
 
 #include <httplib.h>
+#include <netinet/in.h>
+#include <netinet/tcp.h>
 #include <sys/socket.h>
 #include <time.h>
 #include <unistd.h>
@@ -103,6 +105,10 @@ class Server final : public httplib::Server {
   bool process_and_close_socket(socket_t sock) override {
     const GuardedStream::Limits limits{options_.requestTimeout, options_.idleTimeout,
                                        options_.maxRequestBytes};
+    // The library writes an answer's head and body separately; without this the body would
+    // wait for the client's delayed acknowledgement of the head.
+    const int one = 1;
+    ::setsockopt(sock, IPPROTO_TCP, TCP_NODELAY, &one, sizeof one);
     Connection c{GuardedStream(sock, limits, svr_sock_)};
     tConnection = &c;
     for (int served = 0; served < options_.maxRequestsPerConnection; ++served) {
