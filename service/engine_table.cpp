@@ -85,6 +85,7 @@ std::string ResultsUrl(const Engine& engine, std::string_view utf8Query,
                        std::string_view gbkQuery) {
   const std::string_view t = engine.results;
   const size_t at = t.find(kQueryPlaceholder);
+  if (at == std::string_view::npos) return std::string(t);
   std::string url(t.substr(0, at));
   url += PercentEncode(engine.charset == QueryCharset::kGbk ? gbkQuery : utf8Query);
   url += t.substr(at + kQueryPlaceholder.size());

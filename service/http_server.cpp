@@ -193,12 +193,14 @@ class MetasearchServer::Impl {
       Apply(Respond(req.method, req.target), res);
       return httplib::Server::HandlerResponse::Handled;
     });
-    // Errors the library found itself arrive without a body; the stream knows the cause.
+    // Errors the library found itself arrive without a body.
     server_.set_error_handler(httplib::Server::HandlerWithResponse(
         [](const httplib::Request&, httplib::Response& res) {
           if (!res.body.empty()) return httplib::Server::HandlerResponse::Handled;
           int status = res.status;
-          if (tConnection) {
+          // A header the library could not read: the stream knows whether time or room ran
+          // out. Its other refusals (414 and the like) stand.
+          if (tConnection && status == 400) {
             switch (tConnection->stream.failure()) {
               case GuardedStream::Failure::kTimeout: status = 408; break;
               case GuardedStream::Failure::kTooLarge:
