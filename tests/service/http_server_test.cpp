@@ -64,7 +64,8 @@ class HttpServerTest : public ::testing::Test {
     return Lines();
   }
 
-  // The server still answers a plain request at once.
+  // The server still answers a plain request at once (a worker held elsewhere would make it
+  // wait for seconds).
   void ExpectHealthy() {
     httplib::Client client("127.0.0.1", port_);
     client.set_connection_timeout(2);
@@ -72,7 +73,7 @@ class HttpServerTest : public ::testing::Test {
     const httplib::Result r = client.Get("/healthz");
     ASSERT_TRUE(r) << "no answer";
     EXPECT_EQ(r->status, 200);
-    EXPECT_LT(Clock::now() - start, 300ms);
+    EXPECT_LT(Clock::now() - start, 1s);
   }
 
   std::unique_ptr<MetasearchServer> server_;
