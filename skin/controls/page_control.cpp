@@ -399,24 +399,24 @@ TRect TksSkinPageControl::PageArea() {
     const int sw = FSkin.Page.SkinWidth(), sh = FSkin.Page.SkinHeight();
     switch (TabPosition()) {
       case tpTop:
-        r = TRect(cr.left, p.top + cr.top - 6, w - (sw - cr.right), h - (sh - cr.bottom));
+        r = TRect{cr.left, p.top + cr.top - 6, w - (sw - cr.right), h - (sh - cr.bottom)};
         break;
       case tpBottom:
-        r = TRect(cr.left, p.top + cr.top - 4, w - (sw - cr.right), p.bottom - (sh - cr.bottom) + 4);
+        r = TRect{cr.left, p.top + cr.top - 4, w - (sw - cr.right), p.bottom - (sh - cr.bottom) + 4};
         break;
       case tpLeft:
-        r = TRect(p.left + cr.left - 4, p.top + cr.top - 4, w - (sw - cr.right), h - (sh - cr.bottom));
+        r = TRect{p.left + cr.left - 4, p.top + cr.top - 4, w - (sw - cr.right), h - (sh - cr.bottom)};
         break;
       case tpRight:
-        r = TRect(cr.left, p.top + cr.top - 4, p.right + 4 - (sw - cr.right), h - (sh - cr.bottom));
+        r = TRect{cr.left, p.top + cr.top - 4, p.right + 4 - (sw - cr.right), h - (sh - cr.bottom)};
         break;
     }
   } else {
     switch (TabPosition()) {
-      case tpTop: r = TRect(1, p.top - 5, w - 1, h - 1); break;
-      case tpBottom: r = TRect(1, 1, w - 1, p.bottom + 3); break;
-      case tpLeft: r = TRect(p.left - 3, p.top - 5, w - 1, h - 1); break;
-      case tpRight: r = TRect(p.left - 3, p.top - 5, p.right + 3, h - 1); break;
+      case tpTop: r = TRect{1, p.top - 5, w - 1, h - 1}; break;
+      case tpBottom: r = TRect{1, 1, w - 1, p.bottom + 3}; break;
+      case tpLeft: r = TRect{p.left - 3, p.top - 5, w - 1, h - 1}; break;
+      case tpRight: r = TRect{p.left - 3, p.top - 5, p.right + 3, h - 1}; break;
     }
   }
   if (TabPosition() == tpTop) r.top += 2;
@@ -446,12 +446,12 @@ TRect TksSkinPageControl::TabStripRect() {
   const TRect f = PageFrame();
   const int w = Width(), h = Height();
   switch (TabPosition()) {
-    case tpTop: return TRect(0, 0, w, f.top);
-    case tpBottom: return TRect(0, f.bottom, w, h);
-    case tpLeft: return TRect(0, 0, f.left, h);
-    case tpRight: return TRect(f.right, 0, w, h);
+    case tpTop: return TRect{0, 0, w, f.top};
+    case tpBottom: return TRect{0, f.bottom, w, h};
+    case tpLeft: return TRect{0, 0, f.left, h};
+    case tpRight: return TRect{f.right, 0, w, h};
   }
-  return TRect(0, 0, 0, 0);
+  return TRect{0, 0, 0, 0};
 }
 
 // ---- selection, pages ----

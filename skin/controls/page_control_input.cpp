@@ -120,7 +120,7 @@ void TksSkinPageControl::CloseActivePage() {
   }
   POINT cursor{};
   GetCursorPos(&cursor);
-  const TPoint local = ScreenToClient(TPoint(cursor.x, cursor.y));
+  const TPoint local = ScreenToClient(Point(cursor.x, cursor.y));
   const TRect client = ClientRect();
   if (PtInRect(&client, local)) return;
   if (auto* sheet = dynamic_cast<TksSkinCustomTabSheet*>(page)) ClearCloseFlags(sheet);

@@ -69,7 +69,7 @@ void Fill(TBitmap& b, TColor color) {
   TCanvas* c = b.Canvas();
   c->Brush().SetStyle(bsSolid);
   c->Brush().SetColor(color);
-  c->FillRect(TRect(0, 0, b.Width(), b.Height()));
+  c->FillRect(TRect{0, 0, b.Width(), b.Height()});
 }
 
 void Blit(HDC dc, int x, int y, TBitmap& b) {
@@ -162,7 +162,7 @@ void TksSkinPageControl::PaintBackground(HDC DC) {
 
 TRect TksSkinPageControl::ActiveTabGrown() {
   const int active = TabIndex();
-  if (active < 0 || Style() != tsTabs) return TRect(0, 0, 0, 0);
+  if (active < 0 || Style() != tsTabs) return TRect{0, 0, 0, 0};
   TRect r = GetTabRect(active);
   const int d = FSkin.Skinned() ? H(FSkin.ActiveTabRect) - H(FSkin.TabRect) : 0;
   switch (TabPosition()) {
@@ -359,7 +359,7 @@ void TksSkinPageControl::PaintTab(TCanvas* Canvas, int TabIndex, TRect R, bool A
     } else {
       Fill(t, static_cast<TColor>(focus ? 0xB59385 : 0xD2BDB6));
       c->Brush().SetColor(static_cast<TColor>(0x800000));
-      c->FrameRect(TRect(0, 0, len, across));
+      c->FrameRect(TRect{0, 0, len, across});
     }
   } else if (Style() == tsTabs || !PaintButtonTabPiece(t, len, across, Active, MouseIn, color)) {
     color = PaintTabPiece(t, len, across, Active, MouseIn, focus);
@@ -375,7 +375,7 @@ void TksSkinPageControl::PaintTab(TCanvas* Canvas, int TabIndex, TRect R, bool A
                             t.Height() - FSkin.FocusOffsetY});
     c->Brush().SetStyle(bsClear);
   }
-  TRect text(0, 0, len, across);
+  TRect text{0, 0, len, across};
   int shift = 0;
   if (skinned && !Active && H(FSkin.TabRect) != H(FSkin.ActiveTabRect)) {
     if (TabPosition() == tpTop || TabPosition() == tpLeft) {
@@ -391,7 +391,7 @@ void TksSkinPageControl::PaintTab(TCanvas* Canvas, int TabIndex, TRect R, bool A
   const int pageIndex = page->PageIndex();
   const bool glyph = FGlyphs && page->ImageIndex() >= 0 && page->ImageIndex() < FGlyphs->Count();
   if (OnDrawSkinTab) {
-    OnDrawSkinTab(pageIndex, TRect(0, 0, t.Width(), t.Height()), Active, MouseIn, c);
+    OnDrawSkinTab(pageIndex, TRect{0, 0, t.Width(), t.Height()}, Active, MouseIn, c);
   } else if (FTabExtededDraw) {
     TRect r = text;
     r.right -= closeRoom;
@@ -441,7 +441,7 @@ void TksSkinPageControl::PaintCloseButton(TBitmap& T, TksSkinCustomTabSheet* She
   if (Sheet) Sheet->CloseButtonRect = place;
   TCanvas* c = T.Canvas();
   if (!image) {
-    PaintPlainLook(c, TRect(place), down ? TksPlainState::Pressed : hot ? TksPlainState::Hot : TksPlainState::Normal);
+    PaintPlainLook(c, TRect{place}, down ? TksPlainState::Pressed : hot ? TksPlainState::Hot : TksPlainState::Normal);
     DrawCloseGlyph(c, x + (cw - 10) / 2, y + (ch - 10) / 2, clBtnText);
     return;
   }

@@ -92,7 +92,7 @@ void TksSkinUpDown::PaintDefaultImage(TBitmap* B) {
     } else if (FHot == part) {
       state = TksPlainState::Hot;
     }
-    PaintPlainLook(c, TRect(r), state);
+    PaintPlainLook(c, TRect{r}, state);
     ArrowDirection dir = part == Up ? ArrowDirection::Up : ArrowDirection::Down;
     if (horz) dir = part == Up ? ArrowDirection::Right : ArrowDirection::Left;
     const bool atEnd = part == Up ? FPosition >= FMax : FPosition <= FMin;
@@ -116,7 +116,7 @@ void TksSkinUpDown::PaintSkinImage(TBitmap* B) {
     const RECT image = FPressed == part ? (part == Up ? rec->downupbuttonrect : rec->downdownbuttonrect)
                                         : (part == Up ? rec->activeupbuttonrect : rec->activedownbuttonrect);
     if (IsRectEmpty(&image) || IsRectEmpty(&place)) continue;
-    B->Canvas()->CopyRect(TRect(place), pic->Canvas(), TRect(image));
+    B->Canvas()->CopyRect(TRect{place}, pic->Canvas(), TRect{image});
   }
 }
 

@@ -272,7 +272,7 @@ void TksSkinCaptionObject::DrawCaptionText(TCanvas* c, POINT Origin) {
       DrawWideText(c, wide, m, format);
     }
   }
-  if (FParent->OnCaptionPaint) FParent->OnCaptionPaint(c, TRect(r));
+  if (FParent->OnCaptionPaint) FParent->OnCaptionPaint(c, TRect{r});
 }
 
 // ---- TksSkinButtonObject ----

@@ -297,11 +297,11 @@ void TksMarluneForm::PaintBuiltInFrame(HDC DC) {
   TCanvas c;
   c.SetHandle(DC);
   c.Brush().SetColor(clBtnFace);
-  c.FillRect(TRect(0, 0, w, h));
+  c.FillRect(TRect{0, 0, w, h});
   c.Brush().SetColor(clBtnShadow);
-  c.FrameRect(TRect(0, 0, w, h));
+  c.FrameRect(TRect{0, 0, w, h});
   c.Brush().SetColor(FFormActive ? clActiveCaption : clInactiveCaption);
-  c.FillRect(TRect(3, 3, w - 3, 3 + caption));
+  c.FillRect(TRect{3, 3, w - 3, 3 + caption});
   c.SetFont(FFormActive ? FDefCaptionFont : FDefInActiveCaptionFont);
   if (FFormActive) c.Font().SetColor(clCaptionText);
   c.Brush().SetStyle(bsClear);

@@ -6,8 +6,6 @@ namespace skingen {
 
 namespace {
 
-const Rgb kWhite{255, 255, 255};
-
 struct FCtx {
   const SkinSpec& spec;
   SkinBuilder& b;

@@ -199,7 +199,7 @@ void WriteSheet(std::vector<Tile>& tiles, const std::string& out, int zoom) {
   }
   TBitmap sheet(kSheetWidth, y + rowHeight + kGap, pf24bit);
   sheet.Canvas()->Brush().SetColor(RGB(226, 228, 231));
-  sheet.Canvas()->FillRect(TRect(0, 0, sheet.Width(), sheet.Height()));
+  sheet.Canvas()->FillRect(TRect{0, 0, sheet.Width(), sheet.Height()});
   for (size_t i = 0; i < tiles.size(); ++i) {
     Label(sheet, tiles[i].label, places[i].x, places[i].y);
     Blit(tiles[i], sheet, places[i].x, places[i].y + kLabelHeight + 2);

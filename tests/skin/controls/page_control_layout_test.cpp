@@ -21,9 +21,9 @@ TEST_F(PageControlTest, LauncherRowWithSkinZero) {
     EXPECT_EQ(r.left, i == 0 ? 1 : pc->GetTabRect(i - 1).right);
   }
   // The frame fills the control below the row; the sheet sits in its client part.
-  EXPECT_EQ(Str(pc->PageFrame()), Str(TRect(0, 20, 346, 55)));
-  EXPECT_EQ(Str(pc->PageArea()), Str(TRect(3, 23, 343, 52)));
-  EXPECT_EQ(Str(sheets_[0]->BoundsRect()), Str(TRect(3, 23, 343, 52)));
+  EXPECT_EQ(Str(pc->PageFrame()), Str(TRect{0, 20, 346, 55}));
+  EXPECT_EQ(Str(pc->PageArea()), Str(TRect{3, 23, 343, 52}));
+  EXPECT_EQ(Str(sheets_[0]->BoundsRect()), Str(TRect{3, 23, 343, 52}));
   EXPECT_EQ(pc->Scroller(), nullptr);
 }
 
@@ -135,7 +135,7 @@ TEST_F(PageControlTest, ShiftedAndCentredRow) {
   EXPECT_TRUE(pc->TabsBGTransparent());
   const int offset = 346 / 2 - 7 * 40 / 2;
   EXPECT_EQ(pc->GetTabRect(0).left, offset + 1);
-  EXPECT_EQ(Str(pc->GetTabRect(1)), Str(TRect(offset + 40, 0, offset + 80, 20)));
+  EXPECT_EQ(Str(pc->GetTabRect(1)), Str(TRect{offset + 40, 0, offset + 80, 20}));
   // The platform sees clicks moved back by the offset.
   int changes = 0;
   pc->OnChange = [&](TObject*) { ++changes; };
@@ -165,9 +165,9 @@ TEST_F(PageControlTest, TabMarginBelowMinusOneIsIgnored) {
 TEST_F(PageControlTest, TabsOnEverySide) {
   struct Case { TTabPosition pos; TRect first; TRect frame; };
   const Case cases[] = {
-      {tpBottom, TRect(1, 35, 0, 55), TRect(0, 0, 346, 35)},
-      {tpLeft, TRect(0, 2, 20, 0), TRect(20, 0, 346, 55)},
-      {tpRight, TRect(326, 2, 346, 0), TRect(0, 0, 326, 55)},
+      {tpBottom, TRect{1, 35, 0, 55}, TRect{0, 0, 346, 35}},
+      {tpLeft, TRect{0, 2, 20, 0}, TRect{20, 0, 346, 55}},
+      {tpRight, TRect{326, 2, 346, 0}, TRect{0, 0, 326, 55}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.pos);

@@ -175,12 +175,12 @@ TEST_F(PageControlPaint, DrawSkinTabEventDrawsTheContent) {
     calls.push_back(std::to_string(index) + (active ? " active " : " ") + Str(r));
     c->Brush().SetStyle(bsSolid);
     c->Brush().SetColor(static_cast<TColor>(RGB(1, 2, 3)));
-    c->FillRect(TRect(4, 4, 8, 8));
+    c->FillRect(TRect{4, 4, 8, 8});
   };
   pc->Invalidate();
   Pump();
   ASSERT_EQ(calls.size(), 7u);
-  EXPECT_EQ(calls.back(), "0 active " + Str(TRect(0, 0, pc->GetTabRect(0).right - 1, 21)));
+  EXPECT_EQ(calls.back(), "0 active " + Str(TRect{0, 0, pc->GetTabRect(0).right - 1, 21}));
   EXPECT_EQ(PixelAt(pc, pc->GetTabRect(3).left + 5, 5), 0x010203u);
 }
 
@@ -191,7 +191,7 @@ TEST_F(PageControlPaint, GlyphsFromImagesBesideTheCaption) {
   images->SetSize(8, 8);
   TBitmap glyph(8, 8, pf24bit);
   glyph.Canvas()->Brush().SetColor(static_cast<TColor>(RGB(250, 0, 250)));
-  glyph.Canvas()->FillRect(TRect(0, 0, 8, 8));
+  glyph.Canvas()->FillRect(TRect{0, 0, 8, 8});
   images->Add(&glyph, nullptr);
   pc->SetImages(images);
   sheets_[2]->SetImageIndex(0);
