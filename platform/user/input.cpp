@@ -215,7 +215,7 @@ void RouteMouse(const BackendEvent& e) {
       const HWND topHandle = top->handle;
       const LRESULT r = Send(target, WM_MOUSEACTIVATE, WPARAM(topHandle), MAKELPARAM(hit, msg));
       if ((r == MA_ACTIVATE || r == MA_ACTIVATEANDEAT) && Get(topHandle))
-        Activate(Get(topHandle), true, true);
+        Activate(Get(topHandle), ActivatedBy::Mouse, NativeFocus::FocusNative);
       if (r == MA_ACTIVATEANDEAT || r == MA_NOACTIVATEANDEAT) return;
       if (!(target = Get(hwnd))) return;
     }
@@ -270,7 +270,7 @@ void HandleBackendEvent(const BackendEvent& e) {
       return;
     case BackendEventType::FocusIn:
       if (Window* top = FromNative(e.window); top && top->handle != s.active)
-        Activate(top, false, false);
+        Activate(top, ActivatedBy::Program, NativeFocus::Keep);
       return;
     case BackendEventType::FocusOut: {
       Window* top = FromNative(e.window);
@@ -331,7 +331,7 @@ void Deactivate() {
   }
 }
 
-bool Activate(Window* top, bool byMouse, bool tellBackend) {
+bool Activate(Window* top, ActivatedBy by, NativeFocus native) {
   State& s = S();
   if (!top || !IsTopLevel(top) || (top->style & WS_DISABLED)) return false;
   const HWND hwnd = top->handle;
@@ -355,12 +355,12 @@ bool Activate(Window* top, bool byMouse, bool tellBackend) {
   Send(top, WM_NCACTIVATE, TRUE, 0);
   if (!(top = Get(hwnd))) return false;
   const WORD minimized = (top->style & WS_MINIMIZE) ? 1 : 0;
-  Send(top, WM_ACTIVATE, MAKEWPARAM(byMouse ? WA_CLICKACTIVE : WA_ACTIVE, minimized), LPARAM(old));
+  Send(top, WM_ACTIVATE, MAKEWPARAM(by == ActivatedBy::Mouse ? WA_CLICKACTIVE : WA_ACTIVE, minimized), LPARAM(old));
   if (!(top = Get(hwnd)) || s.active != hwnd) return false;
   // The focus belongs inside the active window.
   Window* f = Get(s.focus);
   if (!f || (f != top && TopLevel(f) != top)) SetFocusInternal(top);
-  if (tellBackend && top->native && top->nativeShown && s.active == hwnd)
+  if (native == NativeFocus::FocusNative && top->native && top->nativeShown && s.active == hwnd)
     GetBackend().Activate(top->native);
   return true;
 }
@@ -379,7 +379,7 @@ void ActivateOther(Window* leaving) {
         next = w;
         break;
       }
-  if (next && Activate(next, false, true)) return;
+  if (next && Activate(next, ActivatedBy::Program, NativeFocus::FocusNative)) return;
   if (s.active == leaving->handle) Deactivate();
 }
 
@@ -445,7 +445,7 @@ HWND SetFocus(HWND hwnd) {
   if (!top) return nullptr;
   if (top->handle != s.active) {
     const HWND topHandle = top->handle;
-    if (!Activate(top, false, true) || s.active != topHandle) return nullptr;
+    if (!Activate(top, ActivatedBy::Program, NativeFocus::FocusNative) || s.active != topHandle) return nullptr;
     if (!(w = Get(hwnd))) return nullptr;
   }
   SetFocusInternal(w);
@@ -459,7 +459,7 @@ HWND SetActiveWindow(HWND hwnd) {
   const HWND old = s.active;
   Window* w = Get(hwnd);
   if (!w || !IsTopLevel(w)) return nullptr;
-  return Activate(w, false, true) ? old : nullptr;
+  return Activate(w, ActivatedBy::Program, NativeFocus::FocusNative) ? old : nullptr;
 }
 
 HWND GetActiveWindow() { return S().active; }
@@ -468,7 +468,7 @@ BOOL SetForegroundWindow(HWND hwnd) {
   Window* w = Get(hwnd);
   if (!w) return FALSE;
   Window* top = IsTopLevel(w) ? w : TopLevel(w);
-  return top && Activate(top, false, true) ? TRUE : FALSE;
+  return top && Activate(top, ActivatedBy::Program, NativeFocus::FocusNative) ? TRUE : FALSE;
 }
 
 HWND GetForegroundWindow() { return S().appActive ? S().active : nullptr; }

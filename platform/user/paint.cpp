@@ -98,7 +98,8 @@ void FreeSurface(Window* top) {
   top->dirty.Clear();
 }
 
-RectRegion VisibleRegion(const Window* w, bool client, bool clipChildren) {
+RectRegion VisibleRegion(const Window* w, RegionArea area, ChildWindows children) {
+  const bool client = area == RegionArea::Client, clipChildren = children == ChildWindows::Clip;
   RectRegion out;
   if (!ReallyVisible(w) || IsDesktop(w)) return out;
   const POINT off = SurfaceOffset(w);
@@ -317,7 +318,8 @@ HDC MakeWindowDC(Window* w, bool windowDc, bool clipChildren, const RectRegion* 
   if (!top) return nullptr;
   EnsureSurface(top);
   if (!top->surface) return nullptr;
-  RectRegion vis = VisibleRegion(w, !windowDc, clipChildren);
+  RectRegion vis = VisibleRegion(w, windowDc ? RegionArea::Window : RegionArea::Client,
+                                 clipChildren ? ChildWindows::Clip : ChildWindows::Include);
   if (extraClip) {
     if (exclude)
       vis.Subtract(*extraClip);

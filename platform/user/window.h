@@ -202,14 +202,20 @@ void InvalidateInParent(Window* w, const RECT& rectInParent);  // exposes what w
 void PresentDirty();
 void PresentWindow(Window* top, const RECT* dirty);
 bool FindPaintWindow(HWND filter, HWND* out);
-RectRegion VisibleRegion(const Window* w, bool client, bool clipChildren);
+enum class RegionArea { Client, Window };
+enum class ChildWindows { Clip, Include };
+RectRegion VisibleRegion(const Window* w, RegionArea area, ChildWindows children);
 void ApplyLayeredVisibility(Window* top);  // maps or unmaps the native window as it should be
 
 // Input, focus, activation.
 void HandleBackendEvent(const BackendEvent& e);
 void OnWindowHidden(Window* w);
 void OnWindowDestroying(Window* w);
-bool Activate(Window* top, bool byMouse, bool tellBackend);
+// Mouse activation answers WA_CLICKACTIVE. FocusNative asks the back end to give the native
+// window the keyboard; Keep when the back end reported the change itself.
+enum class ActivatedBy { Program, Mouse };
+enum class NativeFocus { FocusNative, Keep };
+bool Activate(Window* top, ActivatedBy by, NativeFocus native);
 void ActivateOther(Window* leaving);
 void SetFocusInternal(Window* w);
 void RouteMouse(const BackendEvent& e);

@@ -192,7 +192,7 @@ BOOL SetWindowPos(HWND hwnd, HWND after, int x, int y, int cx, int cy, UINT flag
   // Windows that never take activation (menus, glow frames, hints) are shown without it.
   if (IsTopLevel(w) && nowVisible && !(wp.flags & SWP_NOACTIVATE) &&
       !(w->exStyle & WS_EX_NOACTIVATE))
-    Activate(w, false, true);
+    Activate(w, ActivatedBy::Program, NativeFocus::FocusNative);
   if (!(w = Get(hwnd))) return TRUE;
 
   const UINT agg = SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER;
@@ -255,7 +255,7 @@ BOOL ShowWindow(HWND hwnd, int cmd) {
         Send(w, WM_SIZE, SIZE_RESTORED,
              MAKELPARAM(w->client.right - w->client.left, w->client.bottom - w->client.top));
         if (!(w = Get(hwnd))) return wasVisible;
-        if (IsTopLevel(w)) Activate(w, false, true);
+        if (IsTopLevel(w)) Activate(w, ActivatedBy::Program, NativeFocus::FocusNative);
         return wasVisible;
       }
       swp |= child ? SWP_NOACTIVATE | SWP_NOZORDER : 0;
