@@ -85,15 +85,22 @@ bool ReallyVisible(const Window* w) {
   return w != nullptr;
 }
 
-void ComputeNonClient(Window* w) {
+WindowGuard::WindowGuard(const Window* w) : handle_(w ? w->handle : nullptr) {}
+
+Window* WindowGuard::Get() const { return user::Get(handle_); }
+
+bool ComputeNonClient(Window* w) {
+  const WindowGuard guard(w);
   RECT r = w->rect;
   Send(w, WM_NCCALCSIZE, FALSE, LPARAM(&r));
+  if (!(w = guard.Get())) return false;
   r.left = std::clamp(r.left, w->rect.left, w->rect.right);
   r.right = std::clamp(r.right, r.left, w->rect.right);
   r.top = std::clamp(r.top, w->rect.top, w->rect.bottom);
   r.bottom = std::clamp(r.bottom, r.top, w->rect.bottom);
   w->client = {r.left - w->rect.left, r.top - w->rect.top, r.right - w->rect.left,
                r.bottom - w->rect.top};
+  return true;
 }
 
 namespace {
@@ -289,30 +296,31 @@ HWND CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD
   cs.lpszName = windowName;
   cs.lpszClass = className;
   cs.dwExStyle = exStyle;
+  // Every message of the sequence may destroy the window.
+  const WindowGuard alive(w);
   if (!Send(w, WM_NCCREATE, 0, LPARAM(&cs))) {
-    if (Get(hwnd)) {
+    if (alive.Get()) {
       SendDestroy(hwnd);
       FreeTree(hwnd);
     }
     return nullptr;
   }
-  if (!(w = Get(hwnd))) return nullptr;
-  ComputeNonClient(w);
+  if (!(w = alive.Get()) || !ComputeNonClient(w)) return nullptr;
   if (Send(w, WM_CREATE, 0, LPARAM(&cs)) == -1) {
     DestroyWindow(hwnd);
     return nullptr;
   }
-  if (!(w = Get(hwnd))) return nullptr;
+  if (!(w = alive.Get())) return nullptr;
   w->life = Window::Life::Alive;
   Send(w, WM_SIZE, SIZE_RESTORED, MAKELPARAM(w->client.right - w->client.left,
                                             w->client.bottom - w->client.top));
-  if (!(w = Get(hwnd))) return nullptr;
+  if (!(w = alive.Get())) return nullptr;
   Send(w, WM_MOVE, 0, MAKELPARAM(w->rect.left + w->client.left, w->rect.top + w->client.top));
-  if (!(w = Get(hwnd))) return nullptr;
+  if (!(w = alive.Get())) return nullptr;
   ParentNotify(w, WM_CREATE);
-  if (!(w = Get(hwnd))) return nullptr;
+  if (!(w = alive.Get())) return nullptr;
   if (style & WS_VISIBLE) ShowWindow(hwnd, SW_SHOW);
-  return Get(hwnd) ? hwnd : nullptr;
+  return alive.Get() ? hwnd : nullptr;
 }
 
 HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD style, int x,
@@ -339,19 +347,20 @@ BOOL DestroyWindow(HWND hwnd) {
     return FALSE;
   }
   if (w->life == Window::Life::Destroying) return TRUE;
+  const WindowGuard alive(w);
   ParentNotify(w, WM_DESTROY);
-  if (!(w = Get(hwnd))) return TRUE;
+  if (!(w = alive.Get())) return TRUE;
   if (w->Visible())
     SetWindowPos(hwnd, nullptr, 0, 0, 0, 0,
                  SWP_HIDEWINDOW | SWP_NOACTIVATE | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER);
-  if (!(w = Get(hwnd))) return TRUE;
+  if (!(w = alive.Get())) return TRUE;
   if (IsTopLevel(w)) {
     std::vector<HWND> owned;
     for (auto& [h, o] : S().windows)
       if (o->owner == w) owned.push_back(h);
     for (HWND o : owned) DestroyWindow(o);
   }
-  if (!(w = Get(hwnd))) return TRUE;
+  if (!(w = alive.Get())) return TRUE;
   std::vector<Window*> stack{w};
   while (!stack.empty()) {
     Window* x = stack.back();

@@ -163,6 +163,19 @@ void ResetUserState();
 // Handles and classes.
 std::shared_ptr<WindowClass> FindClass(LPCWSTR name);
 Window* Get(HWND hwnd);              // nullptr for null, stale or foreign handles
+
+// A window that the procedures run meanwhile may destroy: Get() is the window while it lives
+// and null afterwards. Take one before any call that can reach a window procedure and use it
+// instead of the raw pointer after that call.
+class WindowGuard {
+ public:
+  explicit WindowGuard(const Window* w);
+  Window* Get() const;
+  HWND Handle() const { return handle_; }
+
+ private:
+  HWND handle_;
+};
 Window* GetOrDesktop(HWND hwnd);     // null means the desktop
 Window* Desktop();
 Window* TopLevel(Window* w);         // the child of the desktop w belongs to, or nullptr
@@ -175,7 +188,8 @@ POINT WindowOrigin(const Window* w);   // screen position of the window's top-le
 RECT WindowRectOnScreen(const Window* w);
 POINT SurfaceOffset(const Window* w);  // window top-left inside its top-level's surface
 bool ReallyVisible(const Window* w);   // it and all ancestors visible, top-level not iconic
-void ComputeNonClient(Window* w);      // WM_NCCALCSIZE into w->client
+// WM_NCCALCSIZE into w->client; false when the window's procedure destroyed it meanwhile.
+[[nodiscard]] bool ComputeNonClient(Window* w);
 RECT FrameInsets(DWORD style, DWORD exStyle);  // default non-client widths (left, top, ...)
 int CaptionHeight(DWORD style, DWORD exStyle);
 void CreateNative(Window* w);

@@ -156,8 +156,7 @@ BOOL SetWindowPos(HWND hwnd, HWND after, int x, int y, int cx, int cy, UINT flag
                      newRect.bottom - newRect.top != oldRect.bottom - oldRect.top;
   w->rect = newRect;
   if (sized || (wp.flags & SWP_FRAMECHANGED)) {
-    ComputeNonClient(w);
-    if (!(w = Get(hwnd))) return FALSE;
+    if (!ComputeNonClient(w)) return FALSE;
   }
   bool zChanged = false;
   if (!(wp.flags & SWP_NOZORDER)) zChanged = ApplyZOrder(w, wp.hwndInsertAfter);
