@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <vector>
 
 #include "skin/draw/pixel_copy.h"
 
@@ -38,55 +39,49 @@ void Put(const PixelMap& d, const PixelMap& s, const RECT& src, const RECT& dst)
   CopyRectPixels(d, dst, s, src);
 }
 
-// Tiles `src` along x from `start`, tile width RectWidth(src), `count` + 1 tiles, the last
-// one cut at `end`; rows `top`..`bottom` of the destination.
-void TileX(const PixelMap& d, const PixelMap& s, const RECT& src, int start, int end, int count,
-           int top, int bottom) {
-  const int t = RectWidth(src);
-  for (int i = FirstVisibleTile(start, t); i <= count; ++i) {
-    const int x = start + i * t;
-    if (x >= d.width) break;  // the rest would fall outside
-    const int over = x + t - end;
-    const int cut = over > 0 ? over : 0;
-    Put(d, s, R(src.left, src.top, src.right - cut, src.bottom), R(x, top, x + t - cut, bottom));
+// One axis of a copy: source [from, to) onto destination [at, end).
+struct Span {
+  int from, to, at, end;
+};
+using Spans = std::vector<Span>;
+
+// Tiles of length t (the source's, unless a caller says otherwise) laid from `at`, the last one
+// cut at `end`, none starting at or past `limit` (the destination's size).
+Spans Tiles(int from, int to, int t, int at, int end, int limit) {
+  Spans out;
+  const int count = (end - at) / t;
+  if (count < 0) return out;
+  for (int i = FirstVisibleTile(at, t); i <= count; ++i) {
+    const int x = at + i * t;
+    if (x >= limit) break;  // the rest would fall outside
+    const int cut = std::max(0, x + t - end);
+    out.push_back({from, to - cut, x, x + t - cut});
   }
+  return out;
 }
 
-void TileY(const PixelMap& d, const PixelMap& s, const RECT& src, int start, int end, int count,
-           int left, int right) {
-  const int t = RectHeight(src);
-  for (int i = FirstVisibleTile(start, t); i <= count; ++i) {
-    const int y = start + i * t;
-    if (y >= d.height) break;
-    const int over = y + t - end;
-    const int cut = over > 0 ? over : 0;
-    Put(d, s, R(src.left, src.top, src.right, src.bottom - cut), R(left, y, right, y + t - cut));
-  }
+// The one rule of every edge: stretched whole into its strip, or tiled from the strip's start.
+Spans Lay(int from, int to, int at, int end, bool stretch, int limit) {
+  if (stretch) return {{from, to, at, end}};
+  if (to - from <= 0) return {};
+  return Tiles(from, to, to - from, at, end, limit);
 }
 
-// One side of a nine-part image: stretched into its strip, or tiled from the strip's start.
+// Every pair of an x span and a y span, x outermost.
+void Copy(const PixelMap& d, const PixelMap& s, const Spans& xs, const Spans& ys) {
+  for (const Span& x : xs)
+    for (const Span& y : ys) Put(d, s, R(x.from, y.from, x.to, y.to), R(x.at, y.at, x.end, y.end));
+}
+
+// A strip along x with the rows of src, or along y with its columns.
 void SideX(const PixelMap& d, const PixelMap& s, const RECT& src, const RECT& dst, bool stretch) {
-  if (stretch) {
-    Put(d, s, src, dst);
-    return;
-  }
-  const int tile = RectWidth(src);
-  if (tile <= 0) return;
-  const int count = (dst.right - dst.left) / tile;
-  if (count < 0) return;
-  TileX(d, s, src, dst.left, dst.right, count, dst.top, dst.bottom);
+  Copy(d, s, Lay(src.left, src.right, dst.left, dst.right, stretch, d.width),
+       {{src.top, src.bottom, dst.top, dst.bottom}});
 }
 
 void SideY(const PixelMap& d, const PixelMap& s, const RECT& src, const RECT& dst, bool stretch) {
-  if (stretch) {
-    Put(d, s, src, dst);
-    return;
-  }
-  const int tile = RectHeight(src);
-  if (tile <= 0) return;
-  const int count = (dst.bottom - dst.top) / tile;
-  if (count < 0) return;
-  TileY(d, s, src, dst.top, dst.bottom, count, dst.left, dst.right);
+  Copy(d, s, {{src.left, src.right, dst.left, dst.right}},
+       Lay(src.top, src.bottom, dst.top, dst.bottom, stretch, d.height));
 }
 
 void Client(const PixelMap& d, const PixelMap& s, const RECT& src, const RECT& nc,
@@ -117,17 +112,8 @@ void Client(const PixelMap& d, const PixelMap& s, const RECT& src, const RECT& n
     return;
   }
   if (cw <= 0 || ch <= 0) return;
-  for (int i = FirstVisibleTile(nc.left, cw); i <= ncw / cw && nc.left + i * cw < d.width; ++i) {
-    const int overX = cw + i * cw - ncw;
-    const int cutx = overX > 0 ? overX : 0;
-    for (int j = FirstVisibleTile(nc.top, ch); j <= nch / ch && nc.top + j * ch < d.height; ++j) {
-      const int overY = ch + j * ch - nch;
-      const int cuty = overY > 0 ? overY : 0;
-      const int x = nc.left + i * cw, y = nc.top + j * ch;
-      Put(d, s, R(src.left, src.top, src.right - cutx, src.bottom - cuty),
-          R(x, y, x + cw - cutx, y + ch - cuty));
-    }
-  }
+  Copy(d, s, Lay(src.left, src.right, nc.left, nc.right, false, d.width),
+       Lay(src.top, src.bottom, nc.top, nc.bottom, false, d.height));
 }
 
 }  // namespace
@@ -247,15 +233,10 @@ void ComposeHorzSkinImage(int left, int right, PixelTarget& dest, bool stretchEf
     Put(d, p, mid, R(left, 0, w - right, h));
     return;
   }
+  // An empty middle still steps one pixel at a time (copying nothing), as it always has.
   const int m = RectWidth(mid) == 0 ? 1 : RectWidth(mid);
   if (m < 0) return;
-  const int count = (w - left - right) / m;
-  if (count < 0) return;
-  for (int i = 0; i <= count && left + i * m < w; ++i) {
-    const int x = left + i * m;
-    const int cut = x + m > w - right ? x + m + right - w : 0;
-    Put(d, p, R(mid.left, s.top, mid.right - cut, s.bottom), R(x, 0, x + m - cut, h));
-  }
+  Copy(d, p, Tiles(mid.left, mid.right, m, left, w - right, w), {{s.top, s.bottom, 0, h}});
 }
 
 void ComposeVertSkinImage(int top, int bottom, PixelTarget& dest, bool stretchEffect, int h,
@@ -272,15 +253,8 @@ void ComposeVertSkinImage(int top, int bottom, PixelTarget& dest, bool stretchEf
     Put(d, p, mid, R(0, top, w, h - bottom));
     return;
   }
-  const int m = RectHeight(mid);
-  if (m <= 0) return;
-  const int count = (h - top - bottom) / m;
-  if (count < 0) return;
-  for (int i = 0; i <= count && top + i * m < h; ++i) {
-    const int y = top + i * m;
-    const int cut = y + m > h - bottom ? y + m + bottom - h : 0;
-    Put(d, p, R(s.left, mid.top, s.right, mid.bottom - cut), R(0, y, w, y + m - cut));
-  }
+  if (RectHeight(mid) <= 0) return;
+  Copy(d, p, {{s.left, s.right, 0, w}}, Lay(mid.top, mid.bottom, top, h - bottom, false, h));
 }
 
 void ComposeBorderStrips(const PixelMap& p, const SkinGeometry& g, const ResizedGeometry& n,
@@ -299,7 +273,7 @@ void ComposeBorderStrips(const PixelMap& p, const SkinGeometry& g, const Resized
     if (m.topStretch)
       Put(d, p, mid, R(n.NewLeftTop.x, 0, n.NewRightTop.x, nc.top));
     else
-      TileX(d, p, mid, 0, w, w / RectWidth(mid), 0, nc.top);
+      SideX(d, p, mid, R(0, 0, w, nc.top), false);
     Put(d, p, R(sx, sy, sx + lt.x, sy + nc.top), R(0, 0, n.NewLeftTop.x, nc.top));
     Put(d, p, R(sx + rt.x, sy, s.right, sy + nc.top), R(n.NewRightTop.x, 0, w, nc.top));
   }
@@ -310,7 +284,7 @@ void ComposeBorderStrips(const PixelMap& p, const SkinGeometry& g, const Resized
     if (m.bottomStretch)
       Put(d, p, mid, R(n.NewLeftBottom.x, 0, n.NewRightBottom.x, bh));
     else
-      TileX(d, p, mid, 0, w, w / RectWidth(mid), 0, bh);
+      SideX(d, p, mid, R(0, 0, w, bh), false);
     Put(d, p, R(sx, s.bottom - bh, sx + lb.x, s.bottom), R(0, 0, n.NewLeftBottom.x, bh));
     Put(d, p, R(sx + rb.x, s.bottom - bh, s.right, s.bottom), R(n.NewRightBottom.x, 0, w, bh));
   }
@@ -323,7 +297,7 @@ void ComposeBorderStrips(const PixelMap& p, const SkinGeometry& g, const Resized
     if (stretch)
       Put(d, p, mid, R(0, t0 - c.top, sw, lh + t1 - c.bottom));
     else
-      TileY(d, p, mid, 0, lh, lh / RectHeight(mid), 0, sw);
+      SideY(d, p, mid, R(0, 0, sw, lh), false);
     if (t0 - c.top > 0) Put(d, p, R(srcLeft, sy + c.top, srcRight, sy + t0), R(0, 0, sw, t0 - c.top));
     if (c.bottom - t1 > 0)
       Put(d, p, R(srcLeft, sy + t1, srcRight, sy + c.bottom), R(0, lh + t1 - c.bottom, sw, lh));
