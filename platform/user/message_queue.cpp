@@ -25,14 +25,7 @@ DWORD Now32() { return DWORD(GetBackend().NowMs()); }
 
 void ProcessCrossSends() {
   State& s = S();
-  for (;;) {
-    CrossSend* cs;
-    {
-      std::lock_guard lock(s.queueMutex);
-      if (s.crossSends.empty()) return;
-      cs = s.crossSends.front();
-      s.crossSends.pop_front();
-    }
+  while (CrossSend* cs = s.queue.TakeSend()) {
     ++s.inCrossSend;
     LRESULT r = 0;
     if (Window* w = Get(cs->hwnd)) {
@@ -40,32 +33,27 @@ void ProcessCrossSends() {
       r = CallWindowProcW(w->proc, cs->hwnd, cs->msg, cs->wParam, cs->lParam);
     }
     --s.inCrossSend;
-    {
-      std::lock_guard lock(s.queueMutex);
-      cs->result = r;
-      cs->done = true;
-    }
-    s.crossDone.notify_all();
+    s.queue.Complete(cs, r);
   }
 }
 
 bool TakePosted(MSG* out, HWND hwnd, UINT min, UINT max, bool remove) {
-  State& s = S();
-  std::lock_guard lock(s.queueMutex);
-  for (auto it = s.posted.begin(); it != s.posted.end();) {
-    if (it->hwnd && !Get(it->hwnd)) {  // posted from another thread to a window now gone
-      it = s.posted.erase(it);
-      continue;
+  return S().queue.WithPosted([&](std::deque<MSG>& posted) {
+    for (auto it = posted.begin(); it != posted.end();) {
+      if (it->hwnd && !Get(it->hwnd)) {  // posted from another thread to a window now gone
+        it = posted.erase(it);
+        continue;
+      }
+      if (!Matches(*it, hwnd, min, max)) {
+        ++it;
+        continue;
+      }
+      *out = *it;
+      if (remove) posted.erase(it);
+      return true;
     }
-    if (!Matches(*it, hwnd, min, max)) {
-      ++it;
-      continue;
-    }
-    *out = *it;
-    if (remove) s.posted.erase(it);
-    return true;
-  }
-  return false;
+    return false;
+  });
 }
 
 bool TakeInput(MSG* out, HWND hwnd, UINT min, UINT max, bool remove) {
@@ -112,8 +100,50 @@ LRESULT Send(Window* w, UINT msg, WPARAM wParam, LPARAM lParam) {
 
 void Post(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   State& s = S();
-  std::lock_guard lock(s.queueMutex);
-  s.posted.push_back(MSG{hwnd, msg, wParam, lParam, Now32(), s.cursor});
+  s.queue.Post(MSG{hwnd, msg, wParam, lParam, Now32(), s.cursor});
+}
+
+void PostedQueue::Post(const MSG& m) {
+  std::lock_guard lock(mutex_);
+  posted_.push_back(m);
+}
+
+bool PostedQueue::Empty() {
+  std::lock_guard lock(mutex_);
+  return posted_.empty() && sends_.empty();
+}
+
+bool PostedQueue::SendWaiting() {
+  std::lock_guard lock(mutex_);
+  return !sends_.empty();
+}
+
+CrossSend* PostedQueue::TakeSend() {
+  std::lock_guard lock(mutex_);
+  if (sends_.empty()) return nullptr;
+  CrossSend* cs = sends_.front();
+  sends_.pop_front();
+  return cs;
+}
+
+void PostedQueue::Complete(CrossSend* cs, LRESULT result) {
+  {
+    std::lock_guard lock(mutex_);
+    cs->result = result;
+    cs->done = true;
+  }
+  done_.notify_all();
+}
+
+LRESULT PostedQueue::SendAndWait(CrossSend& cs, void (*wake)()) {
+  {
+    std::lock_guard lock(mutex_);
+    sends_.push_back(&cs);
+  }
+  wake();
+  std::unique_lock lock(mutex_);
+  done_.wait(lock, [&cs] { return cs.done; });
+  return cs.result;
 }
 
 void DrainBackend(int timeoutMs) {
@@ -159,10 +189,7 @@ bool PeekInternal(MSG* msg, HWND hwnd, UINT min, UINT max, UINT flags) {
 
 void WaitForWork() {
   State& s = S();
-  {
-    std::lock_guard lock(s.queueMutex);
-    if (!s.posted.empty() || !s.crossSends.empty()) return;
-  }
+  if (!s.queue.Empty()) return;
   if (!s.raw.empty() || !s.input.empty() || s.quitPending) return;
   int timeout = -1;
   const uint64_t now = GetBackend().NowMs();
@@ -207,14 +234,7 @@ LRESULT SendMessageW(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   }
   // Another thread: queue it for the windows' thread, which checks the handle, and wait.
   CrossSend cs{hwnd, msg, wParam, lParam};
-  {
-    std::lock_guard lock(s.queueMutex);
-    s.crossSends.push_back(&cs);
-  }
-  GetBackend().Wake();
-  std::unique_lock lock(s.queueMutex);
-  s.crossDone.wait(lock, [&cs] { return cs.done; });
-  return cs.result;
+  return s.queue.SendAndWait(cs, [] { GetBackend().Wake(); });
 }
 
 LRESULT SendMessageA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {

@@ -178,10 +178,9 @@ void FreeTree(HWND hwnd) {
   FreeSurface(w);
   for (auto& [h, o] : s.windows)
     if (o->owner == w) o->owner = nullptr;
-  {
-    std::lock_guard lock(s.queueMutex);
-    std::erase_if(s.posted, [hwnd](const MSG& m) { return m.hwnd == hwnd; });
-  }
+  s.queue.WithPosted([hwnd](std::deque<MSG>& posted) {
+    std::erase_if(posted, [hwnd](const MSG& m) { return m.hwnd == hwnd; });
+  });
   std::erase_if(s.input, [hwnd](const MSG& m) { return m.hwnd == hwnd; });
   std::erase_if(s.keyTexts, [hwnd](const KeyText& k) { return k.hwnd == hwnd; });
   Unlink(w);
@@ -721,10 +720,7 @@ void ResetUserState() {
   HotKeysWindowDestroyed(nullptr);
   s.windows.clear();
   s.timers.clear();
-  {
-    std::lock_guard lock(s.queueMutex);
-    s.posted.clear();
-  }
+  s.queue.WithPosted([](std::deque<MSG>& posted) { posted.clear(); });
   s.raw.clear();
   s.input.clear();
   s.keyTexts.clear();

@@ -109,6 +109,32 @@ struct KeyText {
   std::u16string text;
 };
 
+// What other threads may reach: posted messages and sends waiting for the windows' thread.
+// Its lock is taken inside every member, so nothing reaches the messages without it.
+class PostedQueue {
+ public:
+  void Post(const MSG& m);
+  // Runs f(std::deque<MSG>&) on the posted messages with the lock held; f must not send.
+  template <class F>
+  auto WithPosted(F&& f) {
+    std::lock_guard lock(mutex_);
+    return f(posted_);
+  }
+  bool Empty();  // no posted message and no waiting send
+  bool SendWaiting();
+  // The oldest waiting send, or null; Complete answers it and wakes its sender.
+  CrossSend* TakeSend();
+  void Complete(CrossSend* cs, LRESULT result);
+  // From another thread: queues cs, wakes the windows' thread with wake(), waits for the answer.
+  LRESULT SendAndWait(CrossSend& cs, void (*wake)());
+
+ private:
+  std::mutex mutex_;
+  std::condition_variable done_;
+  std::deque<MSG> posted_;
+  std::deque<CrossSend*> sends_;
+};
+
 struct State {
   std::unordered_map<HWND, std::unique_ptr<Window>> windows;
   uintptr_t nextHandle = 0x10000;
@@ -117,12 +143,9 @@ struct State {
   std::unique_ptr<Window> desktop;
   std::shared_ptr<WindowClass> desktopClass;
 
-  std::mutex queueMutex;  // guards posted and crossSends
   // The thread that owns the windows; other threads only post and send (without touching them).
   std::atomic<std::thread::id> guiThread{};
-  std::condition_variable crossDone;
-  std::deque<MSG> posted;
-  std::deque<CrossSend*> crossSends;
+  PostedQueue queue;
   int inCrossSend = 0;
 
   std::deque<BackendEvent> raw;   // back-end events not yet turned into messages

@@ -111,10 +111,7 @@ TEST_F(MessageQueue, SendFromAnotherThreadIsDeliveredBeforePostedMessages) {
   LRESULT result = 0;
   std::thread t([&] { result = SendMessageW(w, WM_USER + 5, 0, 0); });
   // Wait until the other thread's message is queued, then look at the queue once.
-  for (;;) {
-    std::lock_guard lock(user::S().queueMutex);
-    if (!user::S().crossSends.empty()) break;
-  }
+  while (!user::S().queue.SendWaiting()) std::this_thread::yield();
   MSG m;
   ASSERT_TRUE(PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE));
   t.join();
