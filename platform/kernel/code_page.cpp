@@ -1,11 +1,9 @@
-// Code page conversions. GBK (936) comes from tables built once from glibc's iconv; UTF-8 and
-// 1252 are computed. Invalid input is replaced or refused, never read past its end.
-#include <iconv.h>
-
-#include <array>
+// Code page conversions. GBK (936) comes from tables generated at build time from the C
+// library's converter; UTF-8 and 1252 are computed. Invalid input is replaced or refused, never
+// read past its end.
 #include <cstring>
-#include <memory>
 
+#include "platform/kernel/gbk_tables.h"
 #include "platform/winbase.h"
 
 namespace {
@@ -13,44 +11,6 @@ namespace {
 constexpr UINT kGbk = 936;
 constexpr UINT kWindows1252 = 1252;
 constexpr char16_t kReplacement = 0xFFFD;
-
-struct GbkTables {
-  // Double-byte codes: lead 0x81..0xFE, trail 0x40..0xFE; 0 where undefined.
-  std::array<std::array<char16_t, 191>, 126> toWide{};
-  // Unicode to GBK: single bytes as themselves, double bytes as lead << 8 | trail; 0: none.
-  std::array<uint16_t, 65536> toMulti{};
-};
-
-const GbkTables& Gbk() {
-  static const std::unique_ptr<GbkTables> tables = [] {
-    auto t = std::make_unique<GbkTables>();
-    for (unsigned c = 0; c < 0x80; ++c) t->toMulti[c] = static_cast<uint16_t>(c);
-    // The two single bytes Windows gives meaning to beyond ASCII.
-    t->toMulti[0x20AC] = 0x80;
-    t->toMulti[0xF8F5] = 0xFF;
-    iconv_t cd = iconv_open("UTF-16LE", "CP936");
-    if (cd == reinterpret_cast<iconv_t>(-1)) return t;
-    for (unsigned lead = 0x81; lead <= 0xFE; ++lead) {
-      for (unsigned trail = 0x40; trail <= 0xFE; ++trail) {
-        if (trail == 0x7F) continue;
-        char in[2] = {static_cast<char>(lead), static_cast<char>(trail)};
-        unsigned char out[8] = {};
-        char* inp = in;
-        char* outp = reinterpret_cast<char*>(out);
-        size_t inLeft = 2, outLeft = sizeof out;
-        iconv(cd, nullptr, nullptr, nullptr, nullptr);
-        if (iconv(cd, &inp, &inLeft, &outp, &outLeft) == static_cast<size_t>(-1)) continue;
-        if (sizeof out - outLeft != 2) continue;  // outside the BMP or several characters
-        const char16_t w = static_cast<char16_t>(out[0] | out[1] << 8);
-        t->toWide[lead - 0x81][trail - 0x40] = w;
-        if (!t->toMulti[w]) t->toMulti[w] = static_cast<uint16_t>(lead << 8 | trail);
-      }
-    }
-    iconv_close(cd);
-    return t;
-  }();
-  return *tables;
-}
 
 // 0x80..0x9F of code page 1252; the five undefined bytes map to the C1 control of that value.
 constexpr char16_t k1252High[32] = {
@@ -192,7 +152,7 @@ int MultiByteToWideChar(UINT CodePage, DWORD dwFlags, LPCSTR lpMultiByteStr, int
     } else if (IsGbkLead(b)) {
       const unsigned trail = i + 1 < n ? s[i + 1] : 0;
       const char16_t m = trail >= 0x40 && trail <= 0xFE && trail != 0x7F
-                             ? Gbk().toWide[b - 0x81][trail - 0x40]
+                             ? lumoa::platform::gbk::kToWide[b - 0x81][trail - 0x40]
                              : char16_t{0};
       // A lead byte without a valid trail stands alone; the next byte is read afresh.
       if (m) {
@@ -290,7 +250,7 @@ int WideCharToMultiByte(UINT CodePage, DWORD dwFlags, LPCWSTR lpWideCharStr, int
       bool found = false;
       if (!lone && c < 0x10000) {
         if (cp == kGbk) {
-          mapped = Gbk().toMulti[c];
+          mapped = lumoa::platform::gbk::kToMulti[c];
           found = mapped != 0 || c == 0;
         } else if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) {
           mapped = c, found = true;
