@@ -6,6 +6,7 @@
 
 #include "platform/backend/headless/headless_backend.h"
 #include "platform/backend/x11/x11_backend.h"
+#include "platform/text/font_face.h"
 
 namespace lumoa::platform {
 
@@ -22,10 +23,14 @@ Backend& GetBackend() {
   std::unique_ptr<Backend>& b = Current();
   if (b) return *b;
   const char* want = std::getenv("LUMOA_BACKEND");
-  if (want && std::strcmp(want, "headless") == 0)
+  if (want && std::strcmp(want, "headless") == 0) {
     b = std::make_unique<HeadlessBackend>();
-  else
-    b = CreateX11Backend();  // throws with a clear message when there is no display
+    return *b;
+  }
+  // A desktop program draws text soon: fontconfig reads its configuration meanwhile.
+  const char* display = std::getenv("DISPLAY");
+  if (display && display[0]) PrepareFontconfig();
+  b = CreateX11Backend();  // throws with a clear message when there is no display
   return *b;
 }
 

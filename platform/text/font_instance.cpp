@@ -4,6 +4,7 @@
 #include <ft2build.h>
 #include FT_FREETYPE_H
 #include FT_OUTLINE_H
+#include FT_SIZES_H
 #include FT_SYNTHESIS_H
 #include FT_TRUETYPE_TABLES_H
 
@@ -12,37 +13,28 @@
 #include <cstring>
 #include <map>
 #include <string_view>
+#include <tuple>
 #include <unordered_set>
 
+#include "platform/text/font_face.h"
 #include "platform/winbase.h"
 
 namespace lumoa::platform {
 
 struct FontInstance::Face {
-  FT_Face face = nullptr;
-  std::string file;
-  int index = 0;
+  SharedFace* shared = nullptr;
+  FT_Face face = nullptr;  // shared->face
+  FT_Size size = nullptr;  // this instance's size of the shared face
   bool synthBold = false;
   bool synthItalic = false;
   ~Face() {
-    if (face) FT_Done_Face(face);
+    if (size) FT_Done_Size(size);
   }
+  // Makes this instance's size the one the face scales and loads glyphs with.
+  void Activate() const { FT_Activate_Size(size); }
 };
 
 namespace {
-
-FT_Library Library() {
-  static FT_Library library = [] {
-    FT_Library l = nullptr;
-    return FT_Init_FreeType(&l) == 0 ? l : nullptr;
-  }();
-  return library;
-}
-
-bool FontconfigReady() {
-  static const bool ready = FcInit() == FcTrue;
-  return ready;
-}
 
 // Code points no installed face has: looked up once, then drawn as .notdef straight away.
 std::unordered_set<char32_t>& MissingCodePoints() {
@@ -115,27 +107,74 @@ void AddStyle(FcPattern* pattern, bool bold, bool italic) {
   FcPatternAddBool(pattern, FC_SCALABLE, FcTrue);
 }
 
-// Best match for pattern (consumed): its file and face index.
-bool Match(FcPattern* pattern, std::string* file, int* index, std::string* family) {
+struct MatchResult {
+  bool found = false;
+  std::string file;
+  int index = 0;
+  std::string family;
+};
+
+// Best match for pattern (consumed): its file, face index and family.
+MatchResult Match(FcPattern* pattern) {
+  MatchResult r;
   FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
   FcDefaultSubstitute(pattern);
   FcResult result = FcResultNoMatch;
   FcPattern* match = FcFontMatch(nullptr, pattern, &result);
   FcPatternDestroy(pattern);
-  if (!match) return false;
+  if (!match) return r;
   FcChar8* path = nullptr;
-  bool ok = FcPatternGetString(match, FC_FILE, 0, &path) == FcResultMatch && path;
-  if (ok) {
-    *file = reinterpret_cast<const char*>(path);
-    *index = 0;
-    FcPatternGetInteger(match, FC_INDEX, 0, index);
+  if (FcPatternGetString(match, FC_FILE, 0, &path) == FcResultMatch && path) {
+    r.found = true;
+    r.file = reinterpret_cast<const char*>(path);
+    FcPatternGetInteger(match, FC_INDEX, 0, &r.index);
     FcChar8* fam = nullptr;
-    if (family && FcPatternGetString(match, FC_FAMILY, 0, &fam) == FcResultMatch && fam) {
-      *family = reinterpret_cast<const char*>(fam);
+    if (FcPatternGetString(match, FC_FAMILY, 0, &fam) == FcResultMatch && fam) {
+      r.family = reinterpret_cast<const char*>(fam);
     }
   }
   FcPatternDestroy(match);
-  return ok;
+  return r;
+}
+
+// The face for a requested family, language and style. Fonts of several sizes ask the same
+// question; fontconfig answers it once.
+const MatchResult& MatchFamily(const std::string& family, const char* lang, bool bold,
+                               bool italic) {
+  static std::map<std::string, MatchResult> matches;
+  std::string key = family;
+  key += '|';
+  if (lang) key += lang;
+  key += bold ? "|b" : "|-";
+  key += italic ? "i" : "-";
+  const auto it = matches.find(key);
+  if (it != matches.end()) return it->second;
+  FcPattern* pattern = FcPatternCreate();
+  FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(family.c_str()));
+  if (IsDialogFaceName(LowerAscii(family))) {
+    FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>("Arial"));
+  }
+  if (lang) FcPatternAddString(pattern, FC_LANG, reinterpret_cast<const FcChar8*>(lang));
+  AddStyle(pattern, bold, italic);
+  return matches.emplace(std::move(key), Match(pattern)).first->second;
+}
+
+// The face fontconfig offers for a character the instance's faces lack, by style; every
+// instance that meets the character asks the same question.
+const MatchResult& MatchFallback(char32_t cp, bool bold, bool italic) {
+  static std::map<std::tuple<char32_t, bool, bool>, MatchResult> matches;
+  const auto key = std::make_tuple(cp, bold, italic);
+  const auto it = matches.find(key);
+  if (it != matches.end()) return it->second;
+  FcCharSet* charset = FcCharSetCreate();
+  FcCharSetAddChar(charset, cp);
+  FcPattern* pattern = FcPatternCreate();
+  FcPatternAddCharSet(pattern, FC_CHARSET, charset);
+  FcCharSetDestroy(charset);
+  // Among faces that have the character, prefer the Chinese ones of the target system.
+  FcPatternAddString(pattern, FC_LANG, reinterpret_cast<const FcChar8*>("zh-cn"));
+  AddStyle(pattern, bold, italic);
+  return matches.emplace(key, Match(pattern)).first->second;
 }
 
 int Round(double v) { return static_cast<int>(std::lround(v)); }
@@ -150,8 +189,9 @@ std::shared_ptr<FontInstance> FontInstance::Get(const LOGFONTW& lf) {
   std::string key = LowerAscii(Utf8(face));
   key += '|' + std::to_string(lf.lfHeight) + '|' + std::to_string(lf.lfWeight >= 600) + '|' +
          std::to_string(lf.lfItalic != 0) + '|' + std::to_string(lf.lfCharSet) + '|' +
-         std::to_string(lf.lfQuality == NONANTIALIASED_QUALITY) + '|' +
-         std::to_string(lf.lfPitchAndFamily);
+         std::to_string(lf.lfQuality == NONANTIALIASED_QUALITY);
+  // Pitch and family choose the face only when no face name is given.
+  if (face.empty()) key += '|' + std::to_string(lf.lfPitchAndFamily);
   auto& slot = cache[key];
   if (!slot) slot = std::make_shared<FontInstance>(lf);
   return slot;
@@ -172,25 +212,11 @@ FontInstance::FontInstance(const LOGFONTW& lf)
              : kind == FF_ROMAN                        ? "serif"
                                                        : "sans-serif";
   }
-  if (Library() && FontconfigReady()) {
-    FcPattern* pattern = FcPatternCreate();
-    FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(family.c_str()));
-    if (IsDialogFaceName(LowerAscii(family))) {
-      FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>("Arial"));
-    }
+  if (FreeTypeLibrary() && FontconfigReady()) {
     const char* lang = IsChineseFaceName(LowerAscii(family)) ? "zh-cn" : LangForCharset(lf.lfCharSet);
-    if (lang) FcPatternAddString(pattern, FC_LANG, reinterpret_cast<const FcChar8*>(lang));
-    AddStyle(pattern, wantBold_, wantItalic_);
-    std::string file, resolved;
-    int index = 0;
-    if (Match(pattern, &file, &index, &resolved)) {
-      auto face = std::make_unique<Face>();
-      if (FT_New_Face(Library(), file.c_str(), index, &face->face) == 0) {
-        face->file = file;
-        face->index = index;
-        faces_.push_back(std::move(face));
-        if (faceName_.empty()) faceName_ = Utf16(resolved.c_str());
-      }
+    const MatchResult& match = MatchFamily(family, lang, wantBold_, wantItalic_);
+    if (match.found && AddFace(match.file, match.index) && faceName_.empty()) {
+      faceName_ = Utf16(match.family.c_str());
     }
   }
   ComputeMetrics(lf);
@@ -205,6 +231,7 @@ void FontInstance::ComputeMetrics(const LOGFONTW& request) {
   FontMetrics& m = metrics_;
   m.weight = lf.lfWeight > 0 ? lf.lfWeight : FW_NORMAL;
   FT_Face f = faces_.empty() ? nullptr : faces_[0]->face;
+  if (f) faces_[0]->Activate();
   if (!f || !FT_IS_SCALABLE(f) || f->units_per_EM == 0) {
     // No usable outline face: plain proportions so layout still works (glyphs stay empty).
     const int em = lf.lfHeight < 0 ? -lf.lfHeight : lf.lfHeight > 0 ? lf.lfHeight * 4 / 5 : 12;
@@ -284,36 +311,38 @@ FontInstance::Face* FontInstance::FaceFor(char32_t cp, unsigned* index) {
   return primary;
 }
 
-FontInstance::Face* FontInstance::AddFallback(char32_t cp) {
-  if (!Library() || !FontconfigReady()) return nullptr;
-  FcCharSet* charset = FcCharSetCreate();
-  FcCharSetAddChar(charset, cp);
-  FcPattern* pattern = FcPatternCreate();
-  FcPatternAddCharSet(pattern, FC_CHARSET, charset);
-  FcCharSetDestroy(charset);
-  // Among faces that have the character, prefer the Chinese ones of the target system.
-  FcPatternAddString(pattern, FC_LANG, reinterpret_cast<const FcChar8*>("zh-cn"));
-  AddStyle(pattern, wantBold_, wantItalic_);
-  std::string file;
-  int index = 0;
-  if (!Match(pattern, &file, &index, nullptr)) return nullptr;
-  for (auto& face : faces_) {
-    if (face->file == file && face->index == index) return nullptr;  // already asked: lacks cp
-  }
+FontInstance::Face* FontInstance::AddFace(const std::string& file, int index) {
+  SharedFace* shared = OpenSharedFace(file, index);
+  if (!shared) return nullptr;
   auto face = std::make_unique<Face>();
-  if (FT_New_Face(Library(), file.c_str(), index, &face->face) != 0) return nullptr;
-  if (FT_Get_Char_Index(face->face, cp) == 0) return nullptr;
+  face->shared = shared;
+  face->face = shared->face;
+  if (FT_New_Size(face->face, &face->size) != 0) return nullptr;
+  faces_.push_back(std::move(face));
+  return faces_.back().get();
+}
+
+FontInstance::Face* FontInstance::AddFallback(char32_t cp) {
+  if (!FreeTypeLibrary() || !FontconfigReady()) return nullptr;
+  const MatchResult& match = MatchFallback(cp, wantBold_, wantItalic_);
+  if (!match.found) return nullptr;
+  for (auto& face : faces_) {
+    // Already asked: it lacks cp.
+    if (face->shared->file == match.file && face->shared->index == match.index) return nullptr;
+  }
+  SharedFace* shared = OpenSharedFace(match.file, match.index);
+  if (!shared || FT_Get_Char_Index(shared->face, cp) == 0) return nullptr;
+  Face* face = AddFace(match.file, match.index);
+  if (!face) return nullptr;
+  face->Activate();
   if (FT_IS_SCALABLE(face->face)) {
     FT_Set_Char_Size(face->face, 0, static_cast<FT_F26Dot6>(emPixels_ * 64), 72, 72);
   } else if (face->face->num_fixed_sizes > 0) {
     FT_Select_Size(face->face, 0);
   }
-  face->file = file;
-  face->index = index;
   face->synthBold = wantBold_ && !(face->face->style_flags & FT_STYLE_FLAG_BOLD);
   face->synthItalic = wantItalic_ && !(face->face->style_flags & FT_STYLE_FLAG_ITALIC);
-  faces_.push_back(std::move(face));
-  return faces_.back().get();
+  return face;
 }
 
 const Glyph& FontInstance::Render(char32_t cp) {
@@ -324,6 +353,7 @@ const Glyph& FontInstance::Render(char32_t cp) {
   g.advance = std::max(metrics_.emPixels / 2, 1);
   if (!face) return g;
   FT_Face f = face->face;
+  face->Activate();
   const FT_Int32 load = FT_LOAD_DEFAULT | (mono_ ? FT_LOAD_TARGET_MONO : FT_LOAD_TARGET_LIGHT);
   if (FT_Load_Glyph(f, index, load) != 0) return g;
   FT_GlyphSlot slot = f->glyph;

@@ -61,6 +61,7 @@ class FontInstance {
   struct Face;
   const Glyph& Render(char32_t cp);
   Face* FaceFor(char32_t cp, unsigned* index);
+  Face* AddFace(const std::string& file, int index);  // appends with a size of its own
   Face* AddFallback(char32_t cp);
   void ComputeMetrics(const LOGFONTW& lf);
 
