@@ -171,8 +171,7 @@ TBitmap::Image TBitmap::CreateImage(int w, int h, int bpp, const std::vector<RGB
   img.Width = w;
   img.Height = h;
   img.Stride = static_cast<int>(stride);
-  std::memset(img.Bits, 0, static_cast<size_t>(stride * h));
-  return img;
+  return img;  // a DIB section's pixels start zeroed
 }
 
 void TBitmap::FreeImage(Image& image) {

@@ -6,7 +6,9 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
+#include <limits>
 #include <new>
 #include <stdexcept>
 
@@ -94,21 +96,33 @@ void TConstMemoryStream::SetSize(int64_t newSize) {
 
 // ---- TMemoryStream ----
 
+TMemoryStream::~TMemoryStream() { std::free(FMemory); }
+
 void TMemoryStream::SetCapacity(int64_t newCapacity) {
   if (newCapacity < 0) throw EStreamError("Negative stream size");
-  try {
-    FData.resize(static_cast<size_t>(newCapacity));
-  } catch (const std::bad_alloc&) {
-    throw EOutOfResources("Out of memory while expanding memory stream");
-  } catch (const std::length_error&) {
+  if (newCapacity == FCapacity) return;
+  if (static_cast<uint64_t>(newCapacity) > std::numeric_limits<size_t>::max() / 2) {
     throw EOutOfResources("Out of memory while expanding memory stream");
   }
-  FMemory = FData.data();
+  if (newCapacity == 0) {
+    std::free(FMemory);
+    FMemory = nullptr;
+    FCapacity = 0;
+    return;
+  }
+  // realloc moves large blocks by remapping their pages, not by copying them.
+  void* grown = std::realloc(FMemory, static_cast<size_t>(newCapacity));
+  if (grown == nullptr) throw EOutOfResources("Out of memory while expanding memory stream");
+  FMemory = grown;
+  FCapacity = newCapacity;
 }
 
 void TMemoryStream::SetSize(int64_t newSize) {
   if (newSize < 0) throw EStreamError("Negative stream size");
   SetCapacity(newSize);
+  if (newSize > FSize) {
+    std::memset(static_cast<uint8_t*>(FMemory) + FSize, 0, static_cast<size_t>(newSize - FSize));
+  }
   FSize = newSize;
   if (FPosition > newSize) FPosition = newSize;
 }
@@ -116,24 +130,22 @@ void TMemoryStream::SetSize(int64_t newSize) {
 int64_t TMemoryStream::Write(const void* buffer, int64_t count) {
   if (count <= 0) return 0;
   const int64_t end = FPosition + count;
-  if (end > static_cast<int64_t>(FData.size())) {
+  if (end > FCapacity) {
     // Grow geometrically so a run of small writes stays linear.
-    const int64_t grown = std::max<int64_t>(end, static_cast<int64_t>(FData.size()) * 3 / 2);
-    SetCapacity(grown);
+    SetCapacity(std::max<int64_t>(end, FCapacity * 3 / 2));
   }
+  auto* data = static_cast<uint8_t*>(FMemory);
   if (FPosition > FSize) {  // writing past the end fills the gap with zeros
-    std::memset(FData.data() + FSize, 0, static_cast<size_t>(FPosition - FSize));
+    std::memset(data + FSize, 0, static_cast<size_t>(FPosition - FSize));
   }
-  std::memcpy(FData.data() + FPosition, buffer, static_cast<size_t>(count));
+  std::memcpy(data + FPosition, buffer, static_cast<size_t>(count));
   FPosition = end;
   if (end > FSize) FSize = end;
   return count;
 }
 
 void TMemoryStream::Clear() {
-  FData.clear();
-  FData.shrink_to_fit();
-  FMemory = nullptr;
+  SetCapacity(0);
   FSize = 0;
   FPosition = 0;
 }
@@ -141,12 +153,21 @@ void TMemoryStream::Clear() {
 void TMemoryStream::LoadFromStream(TStream& stream) {
   stream.SetPosition(0);
   const int64_t n = stream.Size();
-  std::vector<uint8_t> data;
-  data.resize(static_cast<size_t>(n));
-  if (n != 0) stream.ReadBuffer(data.data(), n);
+  if (n < 0 || static_cast<uint64_t>(n) > std::numeric_limits<size_t>::max() / 2) {
+    throw EOutOfResources("Out of memory while loading memory stream");
+  }
   // Replace only once the whole source was read, so a failure leaves this stream intact.
-  FData.swap(data);
-  FMemory = FData.data();
+  void* data = n != 0 ? std::malloc(static_cast<size_t>(n)) : nullptr;
+  if (n != 0 && data == nullptr) throw EOutOfResources("Out of memory while loading memory stream");
+  try {
+    if (n != 0) stream.ReadBuffer(data, n);
+  } catch (...) {
+    std::free(data);
+    throw;
+  }
+  std::free(FMemory);
+  FMemory = data;
+  FCapacity = n;
   FSize = n;
   FPosition = 0;
 }

@@ -89,10 +89,12 @@ class TConstMemoryStream : public TCustomMemoryStream {
   void SetSize(int64_t newSize) override;
 };
 
-// A growable stream in memory it owns.
+// A growable stream in memory it owns. Growing keeps the bytes already written and zero-fills
+// only what becomes part of the stream without being written (SetSize, writes past the end).
 class TMemoryStream : public TCustomMemoryStream {
  public:
   TMemoryStream() = default;
+  ~TMemoryStream() override;
 
   int64_t Write(const void* buffer, int64_t count) override;
   void SetSize(int64_t newSize) override;
@@ -104,7 +106,7 @@ class TMemoryStream : public TCustomMemoryStream {
  private:
   void SetCapacity(int64_t newCapacity);
 
-  std::vector<uint8_t> FData;
+  int64_t FCapacity = 0;  // bytes allocated at FMemory (malloc'd)
 };
 
 // The contents as a string: what was written, or what it was created with.

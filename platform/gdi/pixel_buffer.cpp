@@ -18,7 +18,7 @@ bool PixelBuffer::Allocate(int w, int h, int bits_per_pixel, bool is_top_down) {
   stride = static_cast<int>(s);
   top_down = is_top_down;
   const size_t words = static_cast<size_t>(s * h / 4);
-  storage.reset(new (std::nothrow) uint32_t[words]());
+  storage.reset(static_cast<uint32_t*>(std::calloc(words, sizeof(uint32_t))));
   if (!storage) return false;
   bits = reinterpret_cast<BYTE*>(storage.get());
   if (bpp <= 8) colors = DefaultColorTable(bpp);

@@ -2,6 +2,7 @@
 // "raw" pixel values of a format (32-bit BGRA word, 24-bit BGR, or a colour-table index).
 #pragma once
 
+#include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <vector>
@@ -17,7 +18,11 @@ struct PixelBuffer {
   int stride = 0;  // bytes per row, a multiple of 4
   bool top_down = true;
   BYTE* bits = nullptr;
-  std::unique_ptr<uint32_t[]> storage;
+  struct FreeStorage {
+    void operator()(uint32_t* p) const { std::free(p); }
+  };
+  // calloc'd: memory fresh from the system is not zeroed a second time.
+  std::unique_ptr<uint32_t[], FreeStorage> storage;
   std::vector<RGBQUAD> colors;  // 2, 16 or 256 entries for 1, 4 and 8 bits per pixel
 
   static int StrideFor(int width, int bpp) { return ((width * bpp + 31) / 32) * 4; }

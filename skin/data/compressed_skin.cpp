@@ -138,6 +138,10 @@ void TksCompressedStoredSkin::DecompressTo(TMemoryStream& Stream) const {
   InflateSkinData(FCompressedData.data(), FCompressedData.size(), Stream);
 }
 
+TksByteBuffer TksCompressedStoredSkin::Decompress() const {
+  return InflateSkinData(FCompressedData.data(), FCompressedData.size());
+}
+
 void TksCompressedStoredSkin::LoadFromCompressedFile(const AnsiString& Path) {
   FCompressedData.clear();
   TFileStream file(Path, fmOpenRead);

@@ -47,6 +47,8 @@ class TksCompressedStoredSkin : public TComponent {
   // Inflates the whole package and appends it to Stream (EZDecompressionError when the
   // data is damaged or inflates past kMaxInflatedSkinSize).
   void DecompressTo(TMemoryStream& Stream) const;
+  // The whole package inflated into a buffer of its own (the same errors).
+  TksByteBuffer Decompress() const;
   void LoadFromCompressedFile(const AnsiString& Path);
   void LoadFromSkinFile(const AnsiString& Path);
 

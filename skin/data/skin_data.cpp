@@ -39,10 +39,10 @@ std::vector<std::unique_ptr<Record>> ReadRecordList(const TksIniFile& ini,
   return records;
 }
 
-std::unique_ptr<TBitmap> MakeBitmap(const TksBmpImage& image) {
+std::unique_ptr<TBitmap> MakeBitmap(std::span<const uint8_t> image) {
   auto bitmap = std::make_unique<TBitmap>();
-  if (image.Empty()) return bitmap;
-  TConstMemoryStream stream(image.Bytes().data(), static_cast<int64_t>(image.Bytes().size()));
+  if (image.empty()) return bitmap;
+  TConstMemoryStream stream(image.data(), static_cast<int64_t>(image.size()));
   bitmap->LoadFromStream(stream);
   return bitmap;
 }
@@ -216,11 +216,10 @@ void TksSkinData::LoadCompressedSkin(TksCompressedStoredSkin* StoredSkin) {
   BroadcastSkinMessage(WM_BEFORECHANGESKINDATA);
   ClearSkin();
   try {
-    TMemoryStream raw;
-    StoredSkin->DecompressTo(raw);
-    TksSkinPackage package;
-    if (!ParseSkinPackage(static_cast<const uint8_t*>(raw.Memory()),
-                          static_cast<size_t>(raw.Size()), package)) {
+    // One inflate; the pictures and the description are read in place from its buffer.
+    const TksByteBuffer raw = StoredSkin->Decompress();
+    TksSkinPackageView package;
+    if (!ParseSkinPackage(raw.Data(), raw.Size(), package)) {
       FChanging = false;  // a newer package: the skin data stays empty
       return;
     }
@@ -229,7 +228,7 @@ void TksSkinData::LoadCompressedSkin(TksCompressedStoredSkin* StoredSkin) {
     std::unique_ptr<TBitmap> inactivePicture = MakeBitmap(package.InactivePicture);
     std::unique_ptr<TBitmap> maskPicture = MakeBitmap(package.MaskPicture);
     std::vector<std::unique_ptr<TBitmap>> activePictures;
-    for (const TksBmpImage& image : package.ActivePictures) activePictures.push_back(MakeBitmap(image));
+    for (const auto& image : package.ActivePictures) activePictures.push_back(MakeBitmap(image));
 
     // Everything is parsed aside and taken over only when the whole skin has loaded.
     const AnsiString pictureName = ini.ReadString("PICTURES", "picture", "");

@@ -2,7 +2,9 @@
 
 #include <zlib.h>
 
+#include <algorithm>
 #include <cstring>
+#include <limits>
 
 #include "ui/streams.h"
 
@@ -19,18 +21,19 @@ class PackageReader {
     FPos += 4;
     return v;
   }
-  TksBmpImage ReadImage() {
-    TksBmpImage image = TksBmpImage::FromBytes(FData + FPos, FSize - FPos);
-    FPos += image.Bytes().size();
+  std::span<const uint8_t> ReadImage() {
+    const size_t length = TksBmpImage::Measure(FData + FPos, FSize - FPos);
+    const std::span<const uint8_t> image(FData + FPos, length);
+    FPos += length;
     return image;
   }
-  TksBmpImage ReadFlaggedImage(const char* what) {
+  std::span<const uint8_t> ReadFlaggedImage(const char* what) {
     Need(1, what);
     const uint8_t flag = FData[FPos++];
-    return flag == 0 ? ReadImage() : TksBmpImage();
+    return flag == 0 ? ReadImage() : std::span<const uint8_t>();
   }
-  AnsiString Rest() {
-    AnsiString text(reinterpret_cast<const char*>(FData + FPos), FSize - FPos);
+  std::string_view Rest() {
+    const std::string_view text(reinterpret_cast<const char*>(FData + FPos), FSize - FPos);
     FPos = FSize;
     return text;
   }
@@ -44,6 +47,10 @@ class PackageReader {
   size_t FSize;
   size_t FPos = 0;
 };
+
+TksBmpImage Copy(std::span<const uint8_t> image) {
+  return image.empty() ? TksBmpImage() : TksBmpImage::FromBytes(image.data(), image.size());
+}
 
 void PutInt(std::vector<uint8_t>& out, int32_t v) {
   const auto u = static_cast<uint32_t>(v);
@@ -61,12 +68,12 @@ void PutFlaggedImage(std::vector<uint8_t>& out, const TksBmpImage& image) {
 
 }  // namespace
 
-bool ParseSkinPackage(const uint8_t* data, size_t size, TksSkinPackage& package) {
+bool ParseSkinPackage(const uint8_t* data, size_t size, TksSkinPackageView& package) {
   PackageReader reader(data, size);
-  TksSkinPackage result;
+  TksSkinPackageView result;
   result.Version = reader.ReadInt("version");
   if (result.Version > kSkinPackageVersion) {
-    package = TksSkinPackage();
+    package = TksSkinPackageView();
     package.Version = result.Version;
     return false;
   }
@@ -85,6 +92,24 @@ bool ParseSkinPackage(const uint8_t* data, size_t size, TksSkinPackage& package)
   return true;
 }
 
+bool ParseSkinPackage(const uint8_t* data, size_t size, TksSkinPackage& package) {
+  TksSkinPackageView view;
+  if (!ParseSkinPackage(data, size, view)) {
+    package = TksSkinPackage();
+    package.Version = view.Version;
+    return false;
+  }
+  TksSkinPackage result;
+  result.Version = view.Version;
+  result.Picture = Copy(view.Picture);
+  result.InactivePicture = Copy(view.InactivePicture);
+  result.MaskPicture = Copy(view.MaskPicture);
+  for (const auto& image : view.ActivePictures) result.ActivePictures.push_back(Copy(image));
+  result.Description = AnsiString(view.Description);
+  package = std::move(result);
+  return true;
+}
+
 std::vector<uint8_t> BuildSkinPackage(const TksSkinPackage& package) {
   std::vector<uint8_t> out;
   PutInt(out, kSkinPackageVersion);
@@ -97,39 +122,64 @@ std::vector<uint8_t> BuildSkinPackage(const TksSkinPackage& package) {
   return out;
 }
 
-void InflateSkinData(const uint8_t* data, size_t size, TStream& target, size_t limit) {
+TksByteBuffer InflateSkinData(const uint8_t* data, size_t size, size_t limit) {
   z_stream z{};
   if (inflateInit(&z) != Z_OK) throw EZDecompressionError("Cannot start inflating skin data");
   z.next_in = const_cast<Bytef*>(data);
   z.avail_in = static_cast<uInt>(size);
-  uint8_t block[4096];
+  // Packages of pictures inflate to about twenty times their size: room for that is reserved
+  // at once (pages never written cost nothing) and doubled when it runs out.
+  const size_t most = limit < std::numeric_limits<size_t>::max() ? limit + 1 : limit;
+  size_t capacity = std::min(most, std::max<size_t>(size_t{64} << 10, size * 24));
+  TksByteBuffer out;
   size_t total = 0;
-  int rc = Z_OK;
   try {
-    while (rc != Z_STREAM_END) {
-      z.next_out = block;
-      z.avail_out = sizeof block;
-      rc = inflate(&z, Z_NO_FLUSH);
-      if (rc == Z_BUF_ERROR && z.avail_in == 0) {
-        throw EZDecompressionError("Compressed skin data ends before its stream does");
+    out.FData.reset(static_cast<uint8_t*>(std::malloc(capacity)));
+    if (!out.FData) throw EOutOfResources("Out of memory while inflating skin data");
+    for (;;) {
+      if (total == capacity) {
+        if (capacity >= most) {
+          throw EZDecompressionError("Skin data inflates past the limit of " +
+                                     IntToStr(static_cast<int64_t>(limit)) + " bytes");
+        }
+        const size_t grown = capacity <= most / 2 ? capacity * 2 : most;
+        // realloc moves a large block by remapping its pages, not by copying them.
+        auto* p = static_cast<uint8_t*>(std::realloc(out.FData.get(), grown));
+        if (p == nullptr) throw EOutOfResources("Out of memory while inflating skin data");
+        out.FData.release();
+        out.FData.reset(p);
+        capacity = grown;
       }
-      if (rc != Z_OK && rc != Z_STREAM_END) {
-        throw EZDecompressionError(AnsiString("Compressed skin data is damaged: ") +
-                                   (z.msg != nullptr ? z.msg : "zlib error " + IntToStr(rc)));
-      }
-      const size_t produced = sizeof block - z.avail_out;
-      total += produced;
+      const size_t room = std::min<size_t>(capacity - total, std::numeric_limits<uInt>::max());
+      z.next_out = out.FData.get() + total;
+      z.avail_out = static_cast<uInt>(room);
+      const int rc = inflate(&z, Z_NO_FLUSH);
+      total += room - z.avail_out;
       if (total > limit) {
         throw EZDecompressionError("Skin data inflates past the limit of " +
                                    IntToStr(static_cast<int64_t>(limit)) + " bytes");
       }
-      target.WriteBuffer(block, static_cast<int64_t>(produced));
+      if (rc == Z_STREAM_END) break;
+      if (rc == Z_BUF_ERROR && z.avail_in == 0) {
+        throw EZDecompressionError("Compressed skin data ends before its stream does");
+      }
+      if (rc != Z_OK && rc != Z_BUF_ERROR) {
+        throw EZDecompressionError(AnsiString("Compressed skin data is damaged: ") +
+                                   (z.msg != nullptr ? z.msg : "zlib error " + IntToStr(rc)));
+      }
     }
   } catch (...) {
     inflateEnd(&z);
     throw;
   }
   inflateEnd(&z);
+  out.FSize = total;
+  return out;
+}
+
+void InflateSkinData(const uint8_t* data, size_t size, TStream& target, size_t limit) {
+  const TksByteBuffer raw = InflateSkinData(data, size, limit);
+  target.WriteBuffer(raw.Data(), static_cast<int64_t>(raw.Size()));
 }
 
 std::vector<uint8_t> DeflateSkinData(const uint8_t* data, size_t size) {

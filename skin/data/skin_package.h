@@ -2,6 +2,10 @@
 // pictures, the active pictures and the description text), and its zlib compression.
 #pragma once
 
+#include <cstdlib>
+#include <memory>
+#include <span>
+#include <string_view>
 #include <vector>
 
 #include "skin/data/bmp_image.h"
@@ -29,6 +33,35 @@ struct TksSkinPackage {
   AnsiString Description;  // the INI text, every line ended by CR LF
 };
 
+// An inflated package's views: the pictures (each a whole BMP file image, empty when absent)
+// and the description, pointing into the buffer that was parsed.
+struct TksSkinPackageView {
+  int32_t Version = kSkinPackageVersion;
+  std::span<const uint8_t> Picture;
+  std::span<const uint8_t> InactivePicture;
+  std::span<const uint8_t> MaskPicture;
+  std::vector<std::span<const uint8_t>> ActivePictures;
+  std::string_view Description;
+};
+
+// Bytes in one block of their own, grown without zero-filling.
+class TksByteBuffer {
+ public:
+  const uint8_t* Data() const { return FData.get(); }
+  size_t Size() const { return FSize; }
+
+ private:
+  friend TksByteBuffer InflateSkinData(const uint8_t*, size_t, size_t);
+  struct Free {
+    void operator()(uint8_t* p) const { std::free(p); }
+  };
+  std::unique_ptr<uint8_t, Free> FData;
+  size_t FSize = 0;
+};
+
+// Parses an inflated package into views of it, with the checks and errors of the copying
+// parse below.
+bool ParseSkinPackage(const uint8_t* data, size_t size, TksSkinPackageView& package);
 // Parses an inflated package. False, with only Version set, when the version is newer than
 // this reader; a truncated package or picture raises EReadError, a bad picture
 // EInvalidGraphic.
@@ -36,8 +69,11 @@ bool ParseSkinPackage(const uint8_t* data, size_t size, TksSkinPackage& package)
 // Writes the package in the current version; absent pictures get flag 1.
 std::vector<uint8_t> BuildSkinPackage(const TksSkinPackage& package);
 
-// Inflates a whole zlib stream and appends it to target; raises EZDecompressionError for a
+// Inflates a whole zlib stream into a buffer of its own; raises EZDecompressionError for a
 // stream that is damaged, ends early or inflates past `limit` bytes.
+TksByteBuffer InflateSkinData(const uint8_t* data, size_t size,
+                              size_t limit = kMaxInflatedSkinSize);
+// The same, appended to target (nothing is written when inflating fails).
 void InflateSkinData(const uint8_t* data, size_t size, TStream& target,
                      size_t limit = kMaxInflatedSkinSize);
 // Deflates at the best compression level (9).
