@@ -14,16 +14,21 @@
 
 namespace lumoa::bench {
 
-// A console reporter that also remembers each run's time per iteration, in ms; with
-// repetitions, a benchmark's figure is the median of its runs.
+// A console reporter (without colours, so that the ratio lines stand alone) that also
+// remembers each run's CPU time per iteration in ms, or its manual time where the benchmark
+// measures its own; with repetitions, a benchmark's figure is the median of its runs. CPU
+// time keeps the ratios steady on a machine that others load.
 class RatioReporter : public benchmark::ConsoleReporter {
  public:
+  RatioReporter() : ConsoleReporter(OO_Tabular) {}
   void ReportRuns(const std::vector<Run>& runs) override {
     ConsoleReporter::ReportRuns(runs);
     for (const Run& run : runs) {
       if (run.error_occurred || run.run_type != Run::RT_Iteration) continue;
-      ms_[run.benchmark_name()].push_back(
-          run.GetAdjustedRealTime() / benchmark::GetTimeUnitMultiplier(run.time_unit) * 1e3);
+      const bool manual = run.run_name.time_type == "manual_time";
+      const double t = manual ? run.GetAdjustedRealTime() : run.GetAdjustedCPUTime();
+      ms_[run.benchmark_name()].push_back(t / benchmark::GetTimeUnitMultiplier(run.time_unit) *
+                                          1e3);
     }
   }
   bool Has(const std::string& name) const { return ms_.count(name) != 0; }
