@@ -1,8 +1,9 @@
-// The launcher: title, main form, message loop. Without a display there is nothing to show,
+// The launcher: title, identity for the desktop, main form, message loop. Without a display there is nothing to show,
 // so it says why and ends with status 1.
 #include <cstdio>
 #include <exception>
 
+#include "app/desktop_identity.h"
 #include "app/main_form.h"
 #include "platform/backend/backend.h"
 
@@ -17,6 +18,7 @@ int main() {
   try {
     Application->Initialize();
     Application->SetTitle(ApplicationTitle());
+    IdentifyToDesktop(Application->Title());  // before the window exists: it maps with them
     Application->CreateForm(Form1);
     Application->Run();
     // The closed form's release was queued behind the end of the loop: free it here.

@@ -14,6 +14,9 @@
 #if __has_include("platform/winuser.h")
 #include "platform/winuser.h"
 #endif
+#if __has_include("platform/winshell.h")
+#include "platform/winshell.h"
+#endif
 #if __has_include("platform/commctrl.h")
 #include "platform/commctrl.h"
 #endif

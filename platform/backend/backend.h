@@ -82,6 +82,16 @@ struct CursorImage {
   POINT hotspot{};
 };
 
+// The program as a whole, for task bars, window switchers and desktop entries.
+struct AppIdentity {
+  std::string instanceName;      // the instance part of the window class ("lumoa")
+  std::string className;         // the class a desktop entry names ("Lumoa")
+  // Shown for the program's caption-less windows that task bars list; a captioned window
+  // keeps its own text, which its frame shows. Empty: every window shows its own text.
+  std::u16string title;
+  std::vector<CursorImage> icons;  // one image per size; hot spots unused
+};
+
 class Backend {
  public:
   virtual ~Backend() = default;
@@ -100,6 +110,8 @@ class Backend {
   virtual void Restore(NativeId w) = 0;        // de-iconify and map
   virtual bool IsIconic(NativeId w) = 0;
   virtual void SetTitle(NativeId w, const std::u16string& title) = 0;
+  // For the windows that exist and those made later.
+  virtual void SetAppIdentity(const AppIdentity& identity) = 0;
   // Window shape as rectangles in window coordinates; empty vector with `none` true removes it.
   virtual void SetShape(NativeId w, const std::vector<RECT>& rects, bool none) = 0;
   virtual void SetOpacity(NativeId w, BYTE alpha) = 0;  // whole-window constant alpha

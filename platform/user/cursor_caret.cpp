@@ -256,6 +256,17 @@ BOOL DestroyCursor(HCURSOR cursor) {
 
 BOOL DestroyIcon(HICON icon) { return DestroyCursor(icon); }
 
+namespace lumoa::platform::user {
+
+const CursorImage* CustomCursorImage(HCURSOR cursor) {
+  Cursors& cs = C();
+  auto it = cs.all.find(cursor);
+  if (it == cs.all.end() || it->second->shape != CursorShape::Custom) return nullptr;
+  return &it->second->image;
+}
+
+}  // namespace lumoa::platform::user
+
 HCURSOR SetCursor(HCURSOR cursor) {
   Cursors& cs = C();
   const HCURSOR old = cs.current;

@@ -268,4 +268,7 @@ void HotKeysWindowDestroyed(HWND hwnd);
 void DeliverHotKey(int id);
 void Deactivate();
 
+// The pixels of an icon or custom cursor made from bitmaps; nullptr for any other handle.
+const CursorImage* CustomCursorImage(HCURSOR cursor);
+
 }  // namespace lumoa::platform::user

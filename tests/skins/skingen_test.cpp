@@ -6,6 +6,7 @@
 #include <string>
 
 #include "skin/data/bmp_image.h"
+#include "image/png/png_image.h"
 #include "skin/data/ini_file.h"
 #include "tools/skingen/design.h"
 #include "tools/skingen/logo.h"
@@ -140,6 +141,42 @@ TEST(SkingenProfile, TagTableFitsAndCurvesRiseFromZeroToOne) {
     previous = v;
   }
   EXPECT_EQ(previous, 65535);
+}
+
+// Each icon is its own drawing: at every size the lens ring shows as white strokes on both
+// sides of an open blue hole, and the soft shadow appears only where there is room for it.
+TEST(SkingenIcons, EverySizeKeepsTheLensReadableAndDropsTheShadowWhenSmall) {
+  for (int size : kIconSizes) {
+    SCOPED_TRACE(size);
+    const LogoShape shape = IconShape(size);
+    TksPngImage png;
+    DrawLogo(shape, png);
+    ASSERT_EQ(png.Width(), size);
+    ASSERT_EQ(png.Height(), size);
+    const auto white = [&](int x, int y) {
+      const COLORREF c = png.Pixels(x, y);
+      return GetRValue(c) > 200 && GetGValue(c) > 200 && GetBValue(c) > 200;
+    };
+    const int cy = static_cast<int>(shape.lensY), cx = static_cast<int>(shape.lensX);
+    EXPECT_FALSE(white(cx, cy)) << "the lens hole closed up";
+    EXPECT_EQ(png.AlphaScanline(cy)[cx], 255);
+    int left = 0, right = 0;
+    for (int x = 0; x < size; ++x) (x < cx ? left : right) += white(x, cy);
+    EXPECT_GE(left, 1);
+    EXPECT_GE(right, 1);
+    EXPECT_GE(left + right, std::max(2, size / 10)) << "the ring is too thin to read";
+    // The row below the badge: shadow only from 32 pixels on.
+    int shaded = 0;
+    if (shape.badge.b < size)
+      for (int x = 0; x < size; ++x) shaded += png.AlphaScanline(shape.badge.b)[x] > 0;
+    if (size < 32) {
+      EXPECT_EQ(shaded, 0);
+    } else {
+      EXPECT_GT(shaded, size / 2);
+    }
+    EXPECT_EQ(png.AlphaScanline(0)[0], 0);  // rounded corner
+  }
+  EXPECT_THROW(IconShape(4), std::runtime_error);
 }
 
 TEST(SkingenShapes, RoundedCornersKeepTheBackground) {

@@ -127,33 +127,90 @@ std::vector<uint8_t> SrgbIccProfile() {
   return p;
 }
 
-void WriteLogo(const std::string& path) {
-  constexpr int kSize = 55;
+LogoShape StripLogoShape() {
+  LogoShape s;
+  s.size = 55;
+  s.badge = Box{4, 3, 51, 50};
+  s.radius = 12;
+  s.lensX = 24.5;
+  s.lensY = 23.5;
+  s.ring = 10.5;
+  s.ringHalf = 2.1;
+  s.handleFrom[0] = 33.5;
+  s.handleFrom[1] = 32.5;
+  s.handleTo[0] = 41.0;
+  s.handleTo[1] = 40.0;
+  s.handleHalf = 2.8;
+  s.shadowDrop = 2;
+  s.shadowSpread = 3.5;
+  s.gloss = true;
+  return s;
+}
+
+LogoShape IconShape(int size) {
+  if (size < 8 || size > 1024) throw std::runtime_error("no icon drawing at that size");
+  // The strip's badge is 47 pixels wide: every length of the lens scales from it. The badge
+  // fills the square but for a margin; large sizes keep room below it for the shadow.
+  const LogoShape strip = StripLogoShape();
+  const bool shadow = size >= 32;
+  const int margin = std::max(size <= 16 ? 0 : 1, static_cast<int>(std::lround(size / 16.0)));
+  const int drop = shadow ? std::max(1, static_cast<int>(std::lround(size / 40.0))) : 0;
+  LogoShape s;
+  s.size = size;
+  s.badge = Box{margin, margin, size - margin, size - margin - drop};
+  s.badge.l += drop / 2;
+  s.badge.r -= drop - drop / 2;
+  const double k = s.badge.W() / static_cast<double>(strip.badge.W());
+  const auto x = [&](double v) { return s.badge.l + (v - strip.badge.l) * k; };
+  const auto y = [&](double v) { return s.badge.t + (v - strip.badge.t) * k; };
+  s.radius = strip.radius * k;
+  s.lensX = x(strip.lensX);
+  s.lensY = y(strip.lensY);
+  s.ring = strip.ring * k;
+  // Strokes narrower than a pixel and a half turn to grey mush: small sizes keep them wider
+  // than the scale gives, and the ring grows a little to keep its hole open.
+  s.ringHalf = std::max(strip.ringHalf * k, 0.8);
+  s.handleHalf = std::max(strip.handleHalf * k, 1.1);
+  s.ring = std::max(s.ring, s.ringHalf * 2.6);
+  s.handleFrom[0] = x(strip.handleFrom[0]);
+  s.handleFrom[1] = y(strip.handleFrom[1]);
+  s.handleTo[0] = x(strip.handleTo[0]);
+  s.handleTo[1] = y(strip.handleTo[1]);
+  s.shadowDrop = drop;
+  s.shadowSpread = shadow ? strip.shadowSpread * k : 0;
+  s.gloss = size >= 24;  // below that the gloss edge reads as a stripe
+  return s;
+}
+
+void DrawLogo(const LogoShape& s, TksPngImage& png) {
   // A rounded blue badge with a white lens; its own dark rim and soft shadow keep it
   // distinct on light and dark skins alike.
-  const Box badge{4, 3, 51, 50};
-  const double rad = 12;
-  TksPngImage png;
-  png.CreateBlank(6, 8, kSize, kSize);
+  png.CreateBlank(6, 8, s.size, s.size);
+  const Box& badge = s.badge;
   const Rgb top = RgbOf(0x5AA2EE), bottom = RgbOf(0x2559A8), rim = RgbOf(0x1C3F78);
-  const double cx = 24.5, cy = 23.5, ring = 10.5;
-  for (int y = 0; y < kSize; ++y)
-    for (int x = 0; x < kSize; ++x) {
+  const double hx = s.handleFrom[0], hy = s.handleFrom[1];
+  const double ex = s.handleTo[0], ey = s.handleTo[1];
+  for (int y = 0; y < s.size; ++y)
+    for (int x = 0; x < s.size; ++x) {
       const double px = x + 0.5, py = y + 0.5;
-      const double d = RoundBoxDistance(badge, rad, px, py);
+      const double d = RoundBoxDistance(badge, s.radius, px, py);
       const double cover = std::clamp(0.5 - d, 0.0, 1.0);
-      const double sd = RoundBoxDistance(badge.Moved(0, 2), rad, px, py);
-      const double shadow = sd < 0 ? 0.35 : std::max(0.0, 0.35 * (1 - sd / 3.5));
+      double shadow = 0;
+      if (s.shadowSpread > 0) {
+        const double sd = RoundBoxDistance(badge.Moved(0, static_cast<int>(s.shadowDrop)),
+                                           s.radius, px, py);
+        shadow = sd < 0 ? 0.35 : std::max(0.0, 0.35 * (1 - sd / s.shadowSpread));
+      }
       Rgb c = Mix(top, bottom, (py - badge.t) / badge.H());
-      if (py < badge.t + badge.H() * 0.45)  // gloss on the upper part, light from above
+      if (s.gloss && py < badge.t + badge.H() * 0.45)  // gloss on the upper part, light from above
         c = Mix(c, Rgb{255, 255, 255}, 0.12);
       c = Mix(c, rim, std::clamp(1.0 - std::abs(d + 0.5), 0.0, 1.0));
       // The lens: a ring and a handle towards the lower right.
-      const double rd = std::abs(std::hypot(px - cx, py - cy) - ring) - 2.1;
-      const double hx = 33.5, hy = 32.5, ex = 41.0, ey = 40.0;
+      const double rd = std::abs(std::hypot(px - s.lensX, py - s.lensY) - s.ring) - s.ringHalf;
       const double t = std::clamp(((px - hx) * (ex - hx) + (py - hy) * (ey - hy)) /
                                       ((ex - hx) * (ex - hx) + (ey - hy) * (ey - hy)), 0.0, 1.0);
-      const double hd = std::hypot(px - (hx + t * (ex - hx)), py - (hy + t * (ey - hy))) - 2.8;
+      const double hd =
+          std::hypot(px - (hx + t * (ex - hx)), py - (hy + t * (ey - hy))) - s.handleHalf;
       const double mark = std::clamp(0.5 - std::min(rd, hd), 0.0, 1.0);
       c = Mix(c, Rgb{255, 255, 255}, mark);
       const double a = cover + shadow * (1 - cover);
@@ -161,6 +218,19 @@ void WriteLogo(const std::string& path) {
       png.SetPixels(x, y, RGB(out.r, out.g, out.b));
       png.AlphaScanline(y)[x] = static_cast<uint8_t>(std::lround(a * 255));
     }
+}
+
+void WriteIcon(const std::string& path, int size) {
+  TksPngImage png;
+  DrawLogo(IconShape(size), png);
+  png.CompressionLevel = 9;
+  TFileStream file(path, fmCreate);
+  png.SaveToStream(file);
+}
+
+void WriteLogo(const std::string& path) {
+  TksPngImage png;
+  DrawLogo(StripLogoShape(), png);
   png.InterlaceMethod = 1;
   png.CompressionLevel = 9;
 

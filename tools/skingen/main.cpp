@@ -13,7 +13,9 @@
 
 int main(int argc, char** argv) {
   if (argc != 2) {
-    std::fprintf(stderr, "usage: skingen OUTDIR\n  writes OUTDIR/skin0..2/skin.ini with their bitmaps and OUTDIR/logo.png\n");
+    std::fprintf(stderr,
+                 "usage: skingen OUTDIR\n  writes OUTDIR/skin0..2/skin.ini with their bitmaps, "
+                 "OUTDIR/logo.png and the icons OUTDIR/icons/lumoa-SIZE.png\n");
     return 2;
   }
   const std::string out = argv[1];
@@ -29,6 +31,11 @@ int main(int argc, char** argv) {
       b.Write(dir, "skin.ini");
     }
     skingen::WriteLogo(out + "/logo.png");
+    const std::string icons = out + "/icons";
+    if (::mkdir(icons.c_str(), 0755) != 0 && errno != EEXIST)
+      throw std::runtime_error("cannot create " + icons);
+    for (int size : skingen::kIconSizes)
+      skingen::WriteIcon(icons + "/lumoa-" + std::to_string(size) + ".png", size);
   } catch (const Exception& e) {
     std::fprintf(stderr, "skingen: %s\n", e.Message().c_str());
     return 1;

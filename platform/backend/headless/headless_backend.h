@@ -49,6 +49,7 @@ class HeadlessBackend : public Backend {
   void Restore(NativeId w) override;
   bool IsIconic(NativeId w) override;
   void SetTitle(NativeId w, const std::u16string& title) override;
+  void SetAppIdentity(const AppIdentity& identity) override { identity_ = identity; }
   void SetShape(NativeId w, const std::vector<RECT>& rects, bool none) override;
   void SetOpacity(NativeId w, BYTE alpha) override;
   void Present(NativeId w, const PixelView& pixels, const RECT& dirty) override;
@@ -102,6 +103,7 @@ class HeadlessBackend : public Backend {
   NativeId PointerGrab() const { return pointerGrab_; }
   POINT ImeSpot() const { return imeSpot_; }
   int Beeps() const { return beeps_; }
+  const AppIdentity& Identity() const { return identity_; }
   bool HotKeyGrabbed(UINT modifiers, UINT vk) const;
   size_t PendingEvents() const { return events_.size(); }
   // Pixel of a native window as last presented (0 outside), BGRA as 0xAARRGGBB.
@@ -134,6 +136,7 @@ class HeadlessBackend : public Backend {
   NativeId focused_ = 0;
   POINT imeSpot_{};
   int beeps_ = 0;
+  AppIdentity identity_;
   uint32_t background_ = 0x000000;
   std::u16string clipboard_;
   bool hasClipboard_ = false;

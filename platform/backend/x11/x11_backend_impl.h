@@ -56,6 +56,7 @@ class X11Backend final : public Backend {
   void Restore(NativeId w) override;
   bool IsIconic(NativeId w) override;
   void SetTitle(NativeId w, const std::u16string& title) override;
+  void SetAppIdentity(const AppIdentity& identity) override;
   void SetShape(NativeId w, const std::vector<RECT>& rects, bool none) override;
   void SetOpacity(NativeId w, BYTE alpha) override;
   void Present(NativeId w, const PixelView& pixels, const RECT& dirty) override;
@@ -110,6 +111,10 @@ class X11Backend final : public Backend {
   void OnConfigure(NativeWin& w, const XConfigureEvent& ev);
   void FocusNow(NativeWin& w);
 
+  // x11_identity.cpp
+  void SetIdentityProperties(NativeWin& w);
+  void WriteTitle(NativeWin& w);
+
   // x11_present.cpp
   bool EnsureShmImage(NativeWin& w, int width, int height);
   void ReleaseShmImage(NativeWin& w);
@@ -163,6 +168,9 @@ class X11Backend final : public Backend {
   XIMStyle imStyle_ = 0;
 
   std::map<int, Cursor> fontCursors_;
+
+  AppIdentity identity_;     // class names filled in from the program's name until told
+  std::vector<long> netIcon_;  // _NET_WM_ICON of identity_.icons: width, height, ARGB rows
 
   std::string clipboard_;  // UTF-8 while we own CLIPBOARD
   bool ownsClipboard_ = false;

@@ -2,10 +2,8 @@
 // shape, opacity, presenting pixels and cursors.
 #include <X11/Xatom.h>
 #include <X11/extensions/shape.h>
-#include <unistd.h>
 
 #include <algorithm>
-#include <cstring>
 
 #include "platform/backend/x11/x11_backend_impl.h"
 #include "platform/backend/x11/x11_error_trap.h"
@@ -75,9 +73,6 @@ void X11Backend::SetWindowProperties(NativeWin& w) {
   Atom protocols[] = {a_.WM_DELETE_WINDOW};
   XSetWMProtocols(dpy_, w.xid, protocols, 1);
 
-  XClassHint cls{const_cast<char*>("lumoa"), const_cast<char*>("Lumoa")};
-  XSetClassHint(dpy_, w.xid, &cls);
-
   XWMHints hints{};
   hints.flags = InputHint | StateHint;
   hints.input = p.noActivate ? False : True;
@@ -85,14 +80,7 @@ void X11Backend::SetWindowProperties(NativeWin& w) {
   XSetWMHints(dpy_, w.xid, &hints);
   SetSizeHints(w);
 
-  const long pid = static_cast<long>(getpid());
-  XChangeProperty(dpy_, w.xid, a_._NET_WM_PID, XA_CARDINAL, 32, PropModeReplace,
-                  reinterpret_cast<const unsigned char*>(&pid), 1);
-  char host[256] = {};
-  if (gethostname(host, sizeof host - 1) == 0) {
-    XChangeProperty(dpy_, w.xid, XA_WM_CLIENT_MACHINE, XA_STRING, 8, PropModeReplace,
-                    reinterpret_cast<unsigned char*>(host), static_cast<int>(std::strlen(host)));
-  }
+  SetIdentityProperties(w);
 
   if (p.popup) {
     // flags: decorations given; decorations: none.
@@ -119,7 +107,7 @@ void X11Backend::SetWindowProperties(NativeWin& w) {
     XChangeProperty(dpy_, w.xid, a_._NET_WM_USER_TIME, XA_CARDINAL, 32, PropModeReplace,
                     reinterpret_cast<const unsigned char*>(&zero), 1);
   }
-  SetTitle(w.xid, p.title);
+  WriteTitle(w);
 }
 
 void X11Backend::SetSizeHints(NativeWin& w) {
@@ -385,14 +373,7 @@ void X11Backend::SetTitle(NativeId id, const std::u16string& title) {
   NativeWin* w = Find(id);
   if (!w) return;
   w->params.title = title;
-  const std::string utf8 = Utf16ToUtf8(title);
-  XChangeProperty(dpy_, w->xid, a_._NET_WM_NAME, a_.UTF8_STRING, 8, PropModeReplace,
-                  reinterpret_cast<const unsigned char*>(utf8.data()),
-                  static_cast<int>(utf8.size()));
-  std::string latin1 = Utf16ToLatin1(title);
-  XChangeProperty(dpy_, w->xid, XA_WM_NAME, XA_STRING, 8, PropModeReplace,
-                  reinterpret_cast<const unsigned char*>(latin1.data()),
-                  static_cast<int>(latin1.size()));
+  WriteTitle(*w);
   XFlush(dpy_);
 }
 

@@ -1,4 +1,5 @@
 #include <cstring>
+#include <vector>
 
 #include "user_test.h"
 
@@ -160,6 +161,67 @@ TEST_F(Services, GuiResourcesCountLiveObjectsOfThisProcess) {
   EXPECT_EQ(GetGuiResources(self, GR_GDIOBJECTS), gdi);
   EXPECT_EQ(GetGuiResources(self, GR_USEROBJECTS), user);
   EXPECT_EQ(GetGuiResources(reinterpret_cast<HANDLE>(static_cast<intptr_t>(1234)), GR_GDIOBJECTS), 0u);
+}
+
+// An icon of w x h pixels whose pixel (x, y) is argb(x, y), straight alpha.
+HICON ArgbIcon(int w, int h, uint32_t (*argb)(int, int)) {
+  BITMAPINFO bi{};
+  bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+  bi.bmiHeader.biWidth = w;
+  bi.bmiHeader.biHeight = -h;
+  bi.bmiHeader.biPlanes = 1;
+  bi.bmiHeader.biBitCount = 32;
+  void* bits = nullptr;
+  HBITMAP color = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) static_cast<uint32_t*>(bits)[y * w + x] = argb(x, y);
+  const std::vector<BYTE> zeros(size_t((w + 15) / 16 * 2) * h, 0);
+  HBITMAP mask = CreateBitmap(w, h, 1, 1, zeros.data());
+  ICONINFO info{TRUE, 0, 0, mask, color};
+  HICON icon = CreateIconIndirect(&info);
+  DeleteObject(color);
+  DeleteObject(mask);
+  return icon;
+}
+
+TEST_F(Services, AppIdentityReachesTheBackEndWithIconPixelsAndRejectsBadInput) {
+  HICON small = ArgbIcon(2, 2, [](int x, int y) { return x == y ? 0x80FF0000u : 0x00000000u; });
+  HICON large = ArgbIcon(3, 1, [](int x, int) { return 0xFF000000u | uint32_t(x * 0x40); });
+  ASSERT_NE(small, nullptr);
+  ASSERT_NE(large, nullptr);
+  const HICON icons[] = {small, large};
+  APPIDENTITYW id{u"Lumoa", u"标题 Title", icons, 2};
+  ASSERT_TRUE(SetAppIdentityW(&id));
+  // The pixels were copied: the handles may go.
+  DestroyIcon(small);
+  DestroyIcon(large);
+  const AppIdentity& got = hb().Identity();
+  EXPECT_EQ(got.className, "Lumoa");
+  EXPECT_EQ(got.instanceName, "lumoa");
+  EXPECT_EQ(got.title, u"标题 Title");
+  ASSERT_EQ(got.icons.size(), 2u);
+  EXPECT_EQ(got.icons[0].width, 2);
+  EXPECT_EQ(got.icons[0].height, 2);
+  // Straight alpha survives, transparent pixels stay transparent.
+  EXPECT_EQ(got.icons[0].pixels, (std::vector<uint32_t>{0x80FF0000u, 0, 0, 0x80FF0000u}));
+  EXPECT_EQ(got.icons[1].pixels, (std::vector<uint32_t>{0xFF000000u, 0xFF000040u, 0xFF000080u}));
+
+  // Nothing changes on a refusal.
+  const HICON stale[] = {small};
+  const HICON arrow[] = {LoadCursorW(nullptr, IDC_ARROW)};
+  const APPIDENTITYW refused[] = {
+      {nullptr, nullptr, nullptr, 0}, {u"", nullptr, nullptr, 0},
+      {u"Lu moa", nullptr, nullptr, 0}, {u"Lumoa桌面", nullptr, nullptr, 0},
+      {u"Lumoa", nullptr, nullptr, 1}, {u"Lumoa", nullptr, stale, 1},
+      {u"Lumoa", nullptr, arrow, 1}};
+  for (const APPIDENTITYW& bad : refused) {
+    SetLastError(0);
+    EXPECT_FALSE(SetAppIdentityW(&bad));
+    EXPECT_EQ(GetLastError(), DWORD(ERROR_INVALID_PARAMETER));
+  }
+  EXPECT_FALSE(SetAppIdentityW(nullptr));
+  EXPECT_EQ(hb().Identity().icons.size(), 2u);
+  EXPECT_EQ(hb().Identity().title, u"标题 Title");
 }
 
 }  // namespace

@@ -1,0 +1,97 @@
+// How a window tells the desktop whose it is: WM_CLASS (task bars group by it and desktop
+// entries name it), the process and host it runs on, its task-list title and _NET_WM_ICON.
+#include <X11/Xatom.h>
+#include <X11/Xutil.h>
+#include <unistd.h>
+
+#include <cctype>
+#include <cerrno>
+#include <cstring>
+
+#include "platform/backend/x11/x11_backend_impl.h"
+#include "platform/backend/x11/x11_utf.h"
+
+namespace lumoa::platform::x11 {
+
+namespace {
+
+// Until the program names itself, the convention of X programs: the instance is the name it
+// was started by, the class the same capitalised.
+void DefaultClass(AppIdentity& id) {
+  if (!id.className.empty()) return;
+  id.instanceName = program_invocation_short_name;
+  if (id.instanceName.empty()) id.instanceName = "lumoa";
+  id.className = id.instanceName;
+  id.className[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(id.className[0])));
+}
+
+// Window managers read one CARDINAL array: width, height, then that many ARGB pixels, for
+// each size in turn. Format 32 properties travel as longs on the client side.
+std::vector<long> NetIcon(const std::vector<CursorImage>& icons) {
+  std::vector<long> out;
+  for (const CursorImage& icon : icons) {
+    if (icon.width <= 0 || icon.height <= 0 ||
+        icon.pixels.size() != static_cast<size_t>(icon.width) * icon.height)
+      continue;
+    out.push_back(icon.width);
+    out.push_back(icon.height);
+    for (uint32_t p : icon.pixels) out.push_back(static_cast<long>(p));
+  }
+  return out;
+}
+
+}  // namespace
+
+void X11Backend::SetAppIdentity(const AppIdentity& identity) {
+  identity_ = identity;
+  DefaultClass(identity_);
+  netIcon_ = NetIcon(identity_.icons);
+  identity_.icons.clear();  // kept as netIcon_ only
+  for (auto& [xid, w] : windows_) {
+    SetIdentityProperties(w);
+    WriteTitle(w);
+  }
+  XFlush(dpy_);
+}
+
+void X11Backend::SetIdentityProperties(NativeWin& w) {
+  DefaultClass(identity_);
+  XClassHint cls{identity_.instanceName.data(), identity_.className.data()};
+  XSetClassHint(dpy_, w.xid, &cls);
+
+  const long pid = static_cast<long>(getpid());
+  XChangeProperty(dpy_, w.xid, a_._NET_WM_PID, XA_CARDINAL, 32, PropModeReplace,
+                  reinterpret_cast<const unsigned char*>(&pid), 1);
+  char host[256] = {};
+  if (gethostname(host, sizeof host - 1) == 0) {
+    XChangeProperty(dpy_, w.xid, XA_WM_CLIENT_MACHINE, XA_STRING, 8, PropModeReplace,
+                    reinterpret_cast<unsigned char*>(host), static_cast<int>(std::strlen(host)));
+  }
+  // Menus and drop-downs never reach a task bar or a switcher.
+  if (w.params.transient) return;
+  if (netIcon_.empty()) {
+    XDeleteProperty(dpy_, w.xid, a_._NET_WM_ICON);
+    return;
+  }
+  XChangeProperty(dpy_, w.xid, a_._NET_WM_ICON, XA_CARDINAL, 32, PropModeReplace,
+                  reinterpret_cast<const unsigned char*>(netIcon_.data()),
+                  static_cast<int>(netIcon_.size()));
+}
+
+void X11Backend::WriteTitle(NativeWin& w) {
+  const NativeWindowParams& p = w.params;
+  // A caption-less window that task bars list stands for the program there; a captioned one
+  // shows its own text in its frame as well.
+  const bool listed = p.popup && !p.transient && !p.toolWindow;
+  const std::u16string& title = listed && !identity_.title.empty() ? identity_.title : p.title;
+  const std::string utf8 = Utf16ToUtf8(title);
+  XChangeProperty(dpy_, w.xid, a_._NET_WM_NAME, a_.UTF8_STRING, 8, PropModeReplace,
+                  reinterpret_cast<const unsigned char*>(utf8.data()),
+                  static_cast<int>(utf8.size()));
+  const std::string latin1 = Utf16ToLatin1(title);
+  XChangeProperty(dpy_, w.xid, XA_WM_NAME, XA_STRING, 8, PropModeReplace,
+                  reinterpret_cast<const unsigned char*>(latin1.data()),
+                  static_cast<int>(latin1.size()));
+}
+
+}  // namespace lumoa::platform::x11
