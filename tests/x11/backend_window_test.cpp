@@ -2,6 +2,8 @@
 // happens with bad input.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <cstdio>
 #include <stdexcept>
 
@@ -105,6 +107,68 @@ TEST_F(X11BackendTest, TitleIsUtf8AndOverrideRedirectOnlyForTransientPopups) {
   XCloseDisplay(dpy);
   const std::string name = RunTool({"xprop", "-id", Hex(normal), "_NET_WM_NAME"});
   EXPECT_NE(name.find("Lumoa 桌面搜索"), std::string::npos) << name;
+}
+
+// Icons made of one colour, for the identity tests.
+lumoa::platform::CursorImage SolidIcon(int size, uint32_t argb) {
+  lumoa::platform::CursorImage icon;
+  icon.width = icon.height = size;
+  icon.pixels.assign(static_cast<size_t>(size) * size, argb);
+  return icon;
+}
+
+// The program's identity on every native window: the class on all of them, the icon on those
+// a task bar or switcher shows, the title on the caption-less ones that stand for the program
+// there; windows made before and after it was given alike.
+TEST_F(X11BackendTest, IdentityGivesClassIconsAndTaskListTitleToExistingAndNewWindows) {
+  NativeWindowParams p;
+  p.title = u"strip";
+  const NativeId strip = ShowWindow(RECT{10, 10, 60, 60}, 0xFF000000, false, p);
+  // Until it is told, the class comes from the program's name.
+  EXPECT_EQ(StringProperty(strip, "WM_CLASS"), std::string("x11_backend_tests\0X11_backend_tests\0", 36));
+  p.popup = false;
+  p.title = u"framed";
+  const NativeId framed = ShowWindow(RECT{70, 10, 120, 60}, 0xFF000000, false, p);
+  p.popup = p.transient = true;
+  p.title = u"menu";
+  const NativeId menu = ShowWindow(RECT{130, 10, 180, 60}, 0xFF000000, false, p);
+
+  lumoa::platform::AppIdentity id;
+  id.instanceName = "app";
+  id.className = "App";
+  id.title = u"程序 Title";
+  id.icons = {SolidIcon(2, 0x80FF0000), SolidIcon(3, 0xFF0000FF)};
+  backend->SetAppIdentity(id);
+  p.popup = true;
+  p.transient = false;
+  p.title = u"later";
+  const NativeId later = ShowWindow(RECT{190, 10, 240, 60}, 0xFF000000, false, p);
+
+  const std::vector<unsigned long> icon{2, 2, 0x80FF0000, 0x80FF0000, 0x80FF0000, 0x80FF0000,
+                                        3, 3, 0xFF0000FF, 0xFF0000FF, 0xFF0000FF, 0xFF0000FF,
+                                        0xFF0000FF, 0xFF0000FF, 0xFF0000FF, 0xFF0000FF, 0xFF0000FF};
+  char host[256] = {};
+  gethostname(host, sizeof host - 1);
+  for (NativeId w : {strip, framed, menu, later}) {
+    SCOPED_TRACE(w);
+    EXPECT_EQ(StringProperty(w, "WM_CLASS"), std::string("app\0App\0", 8));
+    EXPECT_EQ(CardinalProperty(w, "_NET_WM_PID"), std::vector<unsigned long>{unsigned(getpid())});
+    EXPECT_EQ(StringProperty(w, "WM_CLIENT_MACHINE"), host);
+    EXPECT_EQ(CardinalProperty(w, "_NET_WM_ICON"), w == menu ? std::vector<unsigned long>{} : icon);
+  }
+  EXPECT_EQ(StringProperty(strip, "_NET_WM_NAME"), "程序 Title");
+  EXPECT_EQ(StringProperty(later, "_NET_WM_NAME"), "程序 Title");
+  EXPECT_EQ(StringProperty(framed, "_NET_WM_NAME"), "framed");
+  EXPECT_EQ(StringProperty(menu, "_NET_WM_NAME"), "menu");
+  // The text of a listed window changes underneath; a captioned one shows the new text.
+  backend->SetTitle(strip, u"other");
+  backend->SetTitle(framed, u"renamed");
+  EXPECT_EQ(StringProperty(strip, "_NET_WM_NAME"), "程序 Title");
+  EXPECT_EQ(StringProperty(framed, "_NET_WM_NAME"), "renamed");
+  // Without a title, every window shows its own text again.
+  id.title.clear();
+  backend->SetAppIdentity(id);
+  EXPECT_EQ(StringProperty(strip, "_NET_WM_NAME"), "other");
 }
 
 TEST_F(X11BackendTest, WindowManagerHintsFollowTheParametersAndTopmostToggles) {

@@ -182,6 +182,41 @@ TEST(LauncherTest, AltOneRestoresAndRaisesAndASecondInstanceRunsWithoutIt) {
   StopAndWaitReleased(wm, "WM_S0");
 }
 
+// What task bars and desktop entries read: the class the desktop entry names, the
+// application title, the icon at every installed size, the process and its host. A second
+// instance carries the same class, so it counts as the same program.
+TEST(LauncherTest, BothInstancesIdentifyAsTheSameProgram) {
+  Browser browser;
+  Launcher first("identity1"), second("identity2");
+  ASSERT_TRUE(first.Start(browser)) << ReadFile(first.err);
+  ASSERT_TRUE(second.Start(browser)) << ReadFile(second.err);
+  char host[256] = {};
+  gethostname(host, sizeof host - 1);
+  for (const Launcher* app : {&first, &second}) {
+    SCOPED_TRACE(app->err);
+    EXPECT_EQ(StringProperty(app->window, "WM_CLASS"), std::string("lumoa\0Lumoa\0", 12));
+    EXPECT_EQ(StringProperty(app->window, "_NET_WM_NAME"), "Lumoa桌面搜索");
+    EXPECT_EQ(CardinalProperty(app->window, "_NET_WM_PID"),
+              std::vector<unsigned long>{static_cast<unsigned long>(app->proc->pid())});
+    EXPECT_EQ(StringProperty(app->window, "WM_CLIENT_MACHINE"), host);
+    // Width, height, then that many pixels, for each size in turn.
+    const std::vector<unsigned long> icon = CardinalProperty(app->window, "_NET_WM_ICON");
+    std::vector<unsigned long> sizes;
+    size_t at = 0;
+    while (at + 2 <= icon.size()) {
+      const unsigned long w = icon[at], h = icon[at + 1];
+      ASSERT_EQ(w, h);
+      ASSERT_LE(at + 2 + w * h, icon.size()) << "a truncated icon of " << w;
+      sizes.push_back(w);
+      // The middle of the left edge is the opaque badge.
+      EXPECT_EQ(icon[at + 2 + h / 2 * w + w / 8 + 1] >> 24, 0xFFul) << w;
+      at += 2 + w * h;
+    }
+    EXPECT_EQ(at, icon.size());
+    EXPECT_EQ(sizes, (std::vector<unsigned long>{16, 24, 32, 48, 64, 128, 256}));
+  }
+}
+
 TEST(LauncherTest, DraggingTheTabStripMovesTheWindow) {
   Browser browser;
   Launcher app("drag");

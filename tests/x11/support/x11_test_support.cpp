@@ -262,6 +262,47 @@ std::vector<BackendEvent> PumpFor(Backend& b, int ms) {
   return all;
 }
 
+namespace {
+
+// Reads the whole property; calls got(format, items, data) when there is one.
+template <class Got>
+void ReadProperty(unsigned long xid, const std::string& name, Got got) {
+  Display* dpy = XOpenDisplay(nullptr);
+  if (!dpy) return;
+  const Atom atom = XInternAtom(dpy, name.c_str(), False);
+  Atom type = 0;
+  int format = 0;
+  unsigned long n = 0, after = 0;
+  unsigned char* data = nullptr;
+  if (XGetWindowProperty(dpy, xid, atom, 0, 1L << 24, False, AnyPropertyType, &type, &format,
+                         &n, &after, &data) == Success && data) {
+    got(format, n, data);
+    XFree(data);
+  }
+  XCloseDisplay(dpy);
+}
+
+}  // namespace
+
+std::string StringProperty(unsigned long xid, const std::string& name) {
+  std::string out;
+  ReadProperty(xid, name, [&](int format, unsigned long n, const unsigned char* data) {
+    if (format == 8) out.assign(reinterpret_cast<const char*>(data), n);
+  });
+  return out;
+}
+
+std::vector<unsigned long> CardinalProperty(unsigned long xid, const std::string& name) {
+  std::vector<unsigned long> out;
+  ReadProperty(xid, name, [&](int format, unsigned long n, const unsigned char* data) {
+    // Format 32 arrives as longs on the client side, sign-extended from the wire's 32 bits.
+    if (format != 32) return;
+    const auto* v = reinterpret_cast<const unsigned long*>(data);
+    for (unsigned long i = 0; i < n; ++i) out.push_back(v[i] & 0xFFFFFFFFul);
+  });
+  return out;
+}
+
 uint32_t ScreenPixel(int x, int y) {
   Display* dpy = XOpenDisplay(nullptr);
   if (!dpy) return 0xFFFFFFFF;

@@ -72,6 +72,11 @@ struct WinInfo {
 };
 WinInfo QueryWindow(unsigned long xid);
 
+// A window property as stored: the bytes of an 8-bit property, the values of a 32-bit one
+// (empty when the window has no such property).
+std::string StringProperty(unsigned long xid, const std::string& name);
+std::vector<unsigned long> CardinalProperty(unsigned long xid, const std::string& name);
+
 void SleepMs(int ms);
 
 }  // namespace lumoa::x11test
