@@ -141,7 +141,6 @@ TEST_F(Services, CursorsMonitorsMetricsAndColours) {
   EXPECT_EQ(GetObjectType(face), DWORD(OBJ_BRUSH));
 }
 
-
 // The resource counts that long-running checks compare: every live object counts once, stock
 // objects and other processes not at all.
 TEST_F(Services, GuiResourcesCountLiveObjectsOfThisProcess) {
