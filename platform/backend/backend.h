@@ -37,6 +37,8 @@ struct PixelView {
   int stride = 0;  // bytes per row
 };
 
+enum class NativeShow { Hide, Show, ShowActive };
+
 enum class BackendEventType {
   MouseMove,
   ButtonDown,   // button: 1 left, 2 middle, 3 right
@@ -101,7 +103,8 @@ class Backend {
   virtual NativeId CreateNativeWindow(const NativeWindowParams& p) = 0;
   virtual void DestroyNativeWindow(NativeId w) = 0;
   virtual void SetBounds(NativeId w, const RECT& screen) = 0;
-  virtual void Show(NativeId w, bool show, bool activate) = 0;
+  // ShowActive also gives the window the keyboard (unless it was made not to take activation).
+  virtual void Show(NativeId w, NativeShow how) = 0;
   virtual void Raise(NativeId w) = 0;          // top of its stacking layer
   virtual void Lower(NativeId w) = 0;
   virtual void SetTopmost(NativeId w, bool topmost) = 0;

@@ -308,7 +308,7 @@ void ApplyLayeredVisibility(Window* top) {
   if (show) EnsureSurface(top);
   if (show == top->nativeShown) return;
   top->nativeShown = show;
-  GetBackend().Show(top->native, show, false);
+  GetBackend().Show(top->native, show ? NativeShow::Show : NativeShow::Hide);
   if (show) PresentWindow(top, nullptr);
 }
 

@@ -25,7 +25,7 @@ TEST_F(X11BackendTest, LayeredWindowBlendsPerPixelWithCompositorOnly) {
   p.layered = true;
   p.bounds = RECT{500, 100, 600, 200};
   const NativeId top = backend->CreateNativeWindow(p);
-  backend->Show(top, true, false);
+  backend->Show(top, NativeShow::Show);
   ASSERT_TRUE(PumpUntil(
       *backend, [&](const BackendEvent& e) { return e.type == BackendEventType::Expose && e.window == top; },
       3000));

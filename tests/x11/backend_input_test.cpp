@@ -116,7 +116,7 @@ TEST_F(X11BackendTest, PointerGrabReportsMotionOutsideAndIsReleased) {
   NativeWindowParams params;
   params.bounds = RECT{0, 0, 10, 10};
   const NativeId w2 = other->CreateNativeWindow(params);
-  other->Show(w2, true, false);
+  other->Show(w2, NativeShow::Show);
   PumpUntil(*other, [](const BackendEvent& e) { return e.type == BackendEventType::Expose; }, 2000);
   other->GrabPointer(w2);
   RunTool({"xdotool", "mousemove", "910", "610"});

@@ -277,7 +277,7 @@ TEST(X11PresentTest, OnlyTheDirtyRectangleReachesTheScreenOnBothPaths) {
     NativeWindowParams p;
     p.bounds = RECT{600, 400, 700, 460};
     const NativeId w = b->CreateNativeWindow(p);
-    b->Show(w, true, false);
+    b->Show(w, NativeShow::Show);
     ASSERT_TRUE(PumpUntil(
         *b, [](const BackendEvent& e) { return e.type == BackendEventType::Expose; }, 3000));
     Pixels px(100, 60, 0xFFFF0000);

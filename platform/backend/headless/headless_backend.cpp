@@ -93,13 +93,13 @@ void HeadlessBackend::SetBounds(NativeId id, const RECT& screen) {
   w->bounds = screen;
 }
 
-void HeadlessBackend::Show(NativeId id, bool show, bool activate) {
+void HeadlessBackend::Show(NativeId id, NativeShow how) {
   NativeWindow* w = Find(id);
   if (!w) return;
-  w->visible = show;
-  if (show) {
+  w->visible = how != NativeShow::Hide;
+  if (w->visible) {
     w->iconic = false;
-    if (activate && !w->params.noActivate) focused_ = id;
+    if (how == NativeShow::ShowActive && !w->params.noActivate) focused_ = id;
   } else if (focused_ == id) {
     focused_ = 0;
   }

@@ -40,7 +40,7 @@ class HeadlessBackend : public Backend {
   NativeId CreateNativeWindow(const NativeWindowParams& p) override;
   void DestroyNativeWindow(NativeId w) override;
   void SetBounds(NativeId w, const RECT& screen) override;
-  void Show(NativeId w, bool show, bool activate) override;
+  void Show(NativeId w, NativeShow how) override;
   void Raise(NativeId w) override;
   void Lower(NativeId w) override;
   void SetTopmost(NativeId w, bool topmost) override;

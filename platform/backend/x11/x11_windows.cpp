@@ -163,10 +163,10 @@ void X11Backend::SetBounds(NativeId id, const RECT& r) {
   XFlush(dpy_);
 }
 
-void X11Backend::Show(NativeId id, bool show, bool activate) {
+void X11Backend::Show(NativeId id, NativeShow how) {
   NativeWin* w = Find(id);
   if (!w) return;
-  if (!show) {
+  if (how == NativeShow::Hide) {
     w->wantMapped = false;
     w->focusPending = false;
     if (w->params.transient) {
@@ -179,7 +179,7 @@ void X11Backend::Show(NativeId id, bool show, bool activate) {
   }
   w->wantMapped = true;
   XMapRaised(dpy_, w->xid);
-  if (activate && !w->params.noActivate) Activate(id);
+  if (how == NativeShow::ShowActive && !w->params.noActivate) Activate(id);
   XFlush(dpy_);
 }
 

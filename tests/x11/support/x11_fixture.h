@@ -12,6 +12,7 @@
 namespace lumoa::x11test {
 
 using lumoa::platform::NativeId;
+using lumoa::platform::NativeShow;
 using lumoa::platform::NativeWindowParams;
 using lumoa::platform::PixelView;
 
@@ -39,7 +40,7 @@ class X11BackendTest : public ::testing::Test {
     p.bounds = r;
     const NativeId w = backend->CreateNativeWindow(p);
     EXPECT_NE(w, 0u);
-    backend->Show(w, true, activate);
+    backend->Show(w, activate ? NativeShow::ShowActive : NativeShow::Show);
     Pixels px(r.right - r.left, r.bottom - r.top, argb);
     bool exposed = false;
     for (int quiet = 0; quiet < 3;) {
