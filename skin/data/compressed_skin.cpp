@@ -37,11 +37,23 @@ TksBmpImage LoadSkinPicture(const AnsiString& path) {
   }
 }
 
+TksBmpImage LoadSkinPicture(const AnsiString& path, const AnsiString& what,
+                            TksSkinPictureBudget& budget) {
+  CheckSkinPictureFile(path, what, budget);
+  try {
+    return LoadSkinPicture(path);
+  } catch (Exception& e) {
+    e.SetMessage(what + ": " + e.Message());
+    throw;
+  }
+}
+
 namespace {
 
-TksBmpImage LoadNamedPicture(const AnsiString& directory, const AnsiString& name) {
+TksBmpImage LoadNamedPicture(const AnsiString& directory, const AnsiString& name,
+                             const AnsiString& what, TksSkinPictureBudget& budget) {
   if (name.empty()) return TksBmpImage();
-  return LoadSkinPicture(directory + name);
+  return LoadSkinPicture(directory + name, what, budget);
 }
 
 }  // namespace
@@ -57,9 +69,15 @@ AnsiString ExtractSkinFileName(const AnsiString& path) {
   return slash == AnsiString::npos ? path : path.substr(slash + 1);
 }
 
-bool ImportSkinPackage(const AnsiString& descriptionPath, TksSkinPackage& package) {
+namespace {
+
+bool ImportSkinFiles(const AnsiString& descriptionPath, TksSkinPackage& package) {
   TMemoryStream file;
-  file.LoadFromFile(descriptionPath);
+  {
+    TFileStream stream(descriptionPath, fmOpenRead);
+    CheckSkinDescriptionSize(static_cast<size_t>(stream.Size()));
+    file.LoadFromStream(stream);
+  }
   const std::vector<AnsiString> lines = TksIniFile::SplitLines(std::string_view(
       static_cast<const char*>(file.Memory()), static_cast<size_t>(file.Size())));
   TksIniFile ini;
@@ -69,17 +87,35 @@ bool ImportSkinPackage(const AnsiString& descriptionPath, TksSkinPackage& packag
   }
   const AnsiString directory = ExtractDirectory(descriptionPath);
   TksSkinPackage result;
-  result.Picture = LoadNamedPicture(directory, ini.ReadString("PICTURES", "picture", ""));
-  result.InactivePicture =
-      LoadNamedPicture(directory, ini.ReadString("PICTURES", "inactivepicture", ""));
-  result.MaskPicture = LoadNamedPicture(directory, ini.ReadString("PICTURES", "mask", ""));
-  for (const AnsiString& name : ini.ReadStrings("PICTURES", "activepictures")) {
+  TksSkinPictureBudget budget;
+  result.Picture =
+      LoadNamedPicture(directory, ini.ReadString("PICTURES", "picture", ""), "main picture", budget);
+  result.InactivePicture = LoadNamedPicture(
+      directory, ini.ReadString("PICTURES", "inactivepicture", ""), "inactive picture", budget);
+  result.MaskPicture =
+      LoadNamedPicture(directory, ini.ReadString("PICTURES", "mask", ""), "mask picture", budget);
+  CheckSkinPictureCount(ini.ReadInteger("PICTURES", "activepicturescount", 0));
+  const std::vector<AnsiString> names = ini.ReadStrings("PICTURES", "activepictures");
+  for (size_t i = 0; i < names.size(); ++i) {
     // Every listed active picture must exist: its position is its index.
-    result.ActivePictures.push_back(LoadSkinPicture(directory + name));
+    result.ActivePictures.push_back(LoadSkinPicture(
+        directory + names[i], "active picture " + IntToStr(static_cast<int64_t>(i)), budget));
   }
   for (const AnsiString& line : lines) result.Description += line + "\r\n";
+  CheckSkinDescriptionSize(result.Description.size());  // line ends may have grown
   package = std::move(result);
   return true;
+}
+
+}  // namespace
+
+bool ImportSkinPackage(const AnsiString& descriptionPath, TksSkinPackage& package) {
+  try {
+    return ImportSkinFiles(descriptionPath, package);
+  } catch (Exception& e) {
+    e.SetMessage(descriptionPath + ": " + e.Message());
+    throw;
+  }
 }
 
 std::vector<uint8_t> MakeStoredFormA(const std::vector<uint8_t>& compressed) {

@@ -14,13 +14,17 @@ class TMemoryStream;
 const std::vector<AnsiString>& SkinRequiredSections();
 // Builds a package from a skin description file and the bitmaps it names (found beside
 // it). False when one of [VERSION], [PICTURES], [FORMINFO], [SKINOBJECTS] or
-// [SKINCONTROLS] is missing; a missing or bad bitmap raises. Bitmaps are stored byte for
+// [SKINCONTROLS] is missing; a missing or bad bitmap, and a skin past the limits of
+// skin_limits.h, raise naming the description and the picture. Bitmaps are stored byte for
 // byte when they have the stored layout (40-byte info header, no compression), else
 // converted to it.
 bool ImportSkinPackage(const AnsiString& descriptionPath, TksSkinPackage& package);
 // A bitmap file as a package stores it: byte for byte when it has the stored layout, else
 // converted by the framework's bitmap (which reads larger headers and bit-field masks).
 TksBmpImage LoadSkinPicture(const AnsiString& path);
+// The same, the picture first counted against the skin's budget; errors name it by `what`.
+TksBmpImage LoadSkinPicture(const AnsiString& path, const AnsiString& what,
+                            TksSkinPictureBudget& budget);
 // Stored form A: version, length, zlib stream.
 std::vector<uint8_t> MakeStoredFormA(const std::vector<uint8_t>& compressed);
 // Reads stored form A from the stream's start; false (nothing read) for a newer version.

@@ -6,11 +6,9 @@
 #include <string_view>
 #include <vector>
 
+#include "skin/data/skin_limits.h"
 #include "skin/data/skin_types.h"
 #include "ui/sysutils.h"
-
-// Lists longer than this are refused as hostile; real skins have under a hundred entries.
-constexpr int32_t kMaxIniListCount = 65536;
 
 class TksIniFile {
  public:

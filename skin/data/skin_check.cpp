@@ -15,11 +15,11 @@ bool EndsWith(const AnsiString& s, const char* tail) {
 }
 
 void CheckPicture(std::vector<AnsiString>& problems, const AnsiString& directory,
-                  const AnsiString& role, const AnsiString& name) {
+                  const AnsiString& role, const AnsiString& name, TksSkinPictureBudget& budget) {
   try {
-    LoadSkinPicture(directory + name);
+    LoadSkinPicture(directory + name, role + " '" + name + "'", budget);
   } catch (const Exception& e) {
-    problems.push_back(role + " '" + name + "': " + e.Message());
+    problems.push_back(e.Message());
   }
 }
 
@@ -64,7 +64,11 @@ void CheckList(std::vector<AnsiString>& problems, const TksIniFile& ini, const A
 
 std::vector<AnsiString> CheckSkinDescription(const AnsiString& path) {
   TMemoryStream file;
-  file.LoadFromFile(path);
+  {
+    TFileStream stream(path, fmOpenRead);
+    CheckSkinDescriptionSize(static_cast<size_t>(stream.Size()));
+    file.LoadFromStream(stream);
+  }
   const TksIniFile ini(std::string_view(static_cast<const char*>(file.Memory()),
                                         static_cast<size_t>(file.Size())));
   std::vector<AnsiString> problems;
@@ -74,19 +78,25 @@ std::vector<AnsiString> CheckSkinDescription(const AnsiString& path) {
 
   const size_t slash = path.find_last_of('/');
   const AnsiString directory = slash == AnsiString::npos ? AnsiString() : path.substr(0, slash + 1);
-  for (const char* key : {"picture", "inactivepicture", "mask"}) {
+  TksSkinPictureBudget budget;
+  for (const auto& [key, role] : {std::pair{"picture", "main picture"},
+                                  std::pair{"inactivepicture", "inactive picture"},
+                                  std::pair{"mask", "mask picture"}}) {
     const AnsiString name = ini.ReadString("PICTURES", key, "");
-    if (!name.empty()) CheckPicture(problems, directory, AnsiString("[PICTURES] ") + key, name);
+    if (!name.empty()) CheckPicture(problems, directory, AnsiString("[PICTURES] ") + role, name, budget);
   }
   std::vector<AnsiString> active;
+  bool listRead = true;
   try {
+    CheckSkinPictureCount(ini.ReadInteger("PICTURES", "activepicturescount", 0));
     active = ini.ReadStrings("PICTURES", "activepictures");
   } catch (const Exception& e) {
     problems.push_back(e.Message());
+    listRead = false;
   }
   for (size_t i = 0; i < active.size(); ++i) {
     CheckPicture(problems, directory, "[PICTURES] active picture " + IntToStr(static_cast<int64_t>(i)),
-                 active[i]);
+                 active[i], budget);
   }
 
   TksDataSkinFormInfo form;
@@ -100,7 +110,8 @@ std::vector<AnsiString> CheckSkinDescription(const AnsiString& path) {
   CheckList(problems, ini, "SKINOBJECTS", CreateObjectRecord);
   CheckList(problems, ini, "SKINCONTROLS", CreateControlRecord);
 
-  // Every key that names an active picture, in any section.
+  // Every key that names an active picture, in any section (against a list that was read).
+  if (!listRead) return problems;
   const int32_t pictures = static_cast<int32_t>(active.size());
   for (const AnsiString& section : ini.SectionNames()) {
     for (const AnsiString& key : ini.KeyNames(section)) {

@@ -69,6 +69,7 @@ void PutFlaggedImage(std::vector<uint8_t>& out, const TksBmpImage& image) {
 }  // namespace
 
 bool ParseSkinPackage(const uint8_t* data, size_t size, TksSkinPackageView& package) {
+  CheckSkinPackageLimits(data, size);
   PackageReader reader(data, size);
   TksSkinPackageView result;
   result.Version = reader.ReadInt("version");

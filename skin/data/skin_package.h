@@ -9,15 +9,12 @@
 #include <vector>
 
 #include "skin/data/bmp_image.h"
+#include "skin/data/skin_limits.h"
 
 class TStream;
 
 // The newest package and stored-skin version; readers accept up to this.
 constexpr int32_t kSkinPackageVersion = 3;
-
-// Inflating stops with an error past this many bytes. The largest real package is about
-// 1.5 MB; the cap keeps a hostile stored skin from exhausting memory.
-constexpr size_t kMaxInflatedSkinSize = size_t{64} << 20;
 
 class EZDecompressionError : public EStreamError {
  public:
@@ -63,8 +60,8 @@ class TksByteBuffer {
 // parse below.
 bool ParseSkinPackage(const uint8_t* data, size_t size, TksSkinPackageView& package);
 // Parses an inflated package. False, with only Version set, when the version is newer than
-// this reader; a truncated package or picture raises EReadError, a bad picture
-// EInvalidGraphic.
+// this reader; a truncated package or picture raises EReadError, a bad picture or one past
+// the limits of skin_limits.h EInvalidGraphic, each naming the picture.
 bool ParseSkinPackage(const uint8_t* data, size_t size, TksSkinPackage& package);
 // Writes the package in the current version; absent pictures get flag 1.
 std::vector<uint8_t> BuildSkinPackage(const TksSkinPackage& package);

@@ -1,0 +1,119 @@
+#include "skin/data/skin_limits.h"
+
+#include <cstring>
+
+#include "skin/data/bmp_image.h"
+#include "skin/data/skin_package.h"
+#include "ui/bmp_reader.h"
+#include "ui/streams.h"
+
+namespace {
+
+AnsiString Str(int64_t v) { return IntToStr(v); }
+
+[[noreturn]] void Rethrow(Exception& e, const AnsiString& what) {
+  e.SetMessage(what + ": " + e.Message());
+  throw;
+}
+
+// One picture of the package: its headers read, its size counted, its length measured (the
+// reader's own framing, colour indices checked). Returns the length.
+size_t CheckPicture(const uint8_t* data, size_t available, const AnsiString& what,
+                    TksSkinPictureBudget& budget) {
+  TBmpInfo info;
+  try {
+    info = ReadBmpInfo(data, available);
+  } catch (Exception& e) {
+    Rethrow(e, what);
+  }
+  budget.Add(what, info.Width, info.Height);
+  try {
+    return TksBmpImage::Measure(data, available);
+  } catch (Exception& e) {
+    Rethrow(e, what);
+  }
+}
+
+}  // namespace
+
+void TksSkinPictureBudget::Add(const AnsiString& what, int32_t width, int32_t height) {
+  const int64_t area = int64_t{width} * height;
+  if (area > kMaxSkinPictureArea) {
+    throw EInvalidGraphic(what + " is " + Str(width) + " x " + Str(height) +
+                          " pixels; a skin picture has at most " + Str(kMaxSkinPictureArea));
+  }
+  if (FTotal + area > kMaxSkinTotalArea) {
+    throw EInvalidGraphic(what + " brings the pictures to " + Str(FTotal + area) +
+                          " pixels; all pictures of a skin have at most " + Str(kMaxSkinTotalArea));
+  }
+  FTotal += area;
+}
+
+void CheckSkinPictureCount(int64_t count) {
+  if (count > kMaxSkinPictures) {
+    throw EReadError("Skin announces " + Str(count) + " active pictures; a skin has at most " +
+                     Str(kMaxSkinPictures));
+  }
+}
+
+void CheckSkinDescriptionSize(size_t size) {
+  if (size > kMaxSkinDescriptionSize) {
+    throw EReadError("Skin description is " + Str(static_cast<int64_t>(size)) +
+                     " bytes; a skin description has at most " +
+                     Str(static_cast<int64_t>(kMaxSkinDescriptionSize)));
+  }
+}
+
+void CheckSkinPictureFileSize(const AnsiString& what, int64_t size) {
+  if (size > static_cast<int64_t>(kMaxSkinPictureFileSize)) {
+    throw EReadError(what + " is a file of " + Str(size) + " bytes; a skin picture file has at most " +
+                     Str(static_cast<int64_t>(kMaxSkinPictureFileSize)));
+  }
+}
+
+void CheckSkinPictureFile(const AnsiString& path, const AnsiString& what,
+                          TksSkinPictureBudget& budget) {
+  TMemoryStream bytes;
+  try {
+    TFileStream file(path, fmOpenRead);
+    CheckSkinPictureFileSize(path, file.Size());
+    bytes.LoadFromStream(file);
+  } catch (Exception& e) {
+    Rethrow(e, what);
+  }
+  TBmpInfo info;
+  try {
+    info = ReadBmpInfo(static_cast<const uint8_t*>(bytes.Memory()), static_cast<size_t>(bytes.Size()));
+  } catch (Exception& e) {
+    Rethrow(e, what + ": " + path);
+  }
+  budget.Add(what + " (" + path + ")", info.Width, info.Height);
+}
+
+void CheckSkinPackageLimits(const uint8_t* data, size_t size) {
+  size_t pos = 0;
+  // Framing the reader reports itself (a package cut inside a number or a flag) ends the walk.
+  const auto readInt = [&](int32_t& v) {
+    if (size - pos < 4) return false;
+    std::memcpy(&v, data + pos, 4);
+    pos += 4;
+    return true;
+  };
+  TksSkinPictureBudget budget;
+  const auto flagged = [&](const char* what) {
+    if (pos >= size) return false;
+    if (data[pos++] == 0) pos += CheckPicture(data + pos, size - pos, what, budget);
+    return true;
+  };
+  int32_t version = 0;
+  if (!readInt(version) || version > kSkinPackageVersion) return;
+  if (!flagged("main picture") || !flagged("inactive picture") || !flagged("mask picture")) return;
+  if (version == 2 && (!flagged("first extra picture") || !flagged("second extra picture"))) return;
+  int32_t count = 0;
+  if (!readInt(count) || count < 0) return;
+  CheckSkinPictureCount(count);
+  for (int32_t i = 0; i < count; ++i) {
+    pos += CheckPicture(data + pos, size - pos, "active picture " + Str(i), budget);
+  }
+  CheckSkinDescriptionSize(size - pos);
+}
