@@ -44,6 +44,9 @@ std::unique_ptr<TBitmap> MakeBitmap(std::span<const uint8_t> image) {
   if (image.empty()) return bitmap;
   TConstMemoryStream stream(image.data(), static_cast<int64_t>(image.size()));
   bitmap->LoadFromStream(stream);
+  // Drawing reads pictures of 24 and 32 bits where they are and any other through a copy
+  // made for every piece it cuts: an indexed picture is converted once, here.
+  if (bitmap->BitsPerPixel() < 24) bitmap->SetPixelFormat(pf24bit);
   return bitmap;
 }
 

@@ -76,14 +76,26 @@ TEST(SkinData, LoadsRecordsWithExactFirstMatchLookups) {
   EXPECT_EQ(d.PictureName, "main.bmp");
   EXPECT_EQ(d.ActivePictureNames, (std::vector<AnsiString>{"a8.bmp", "a32.bmp"}));
   ASSERT_EQ(d.ActivePictures.size(), 2u);
-  EXPECT_EQ(d.ActivePictures[0]->BitsPerPixel(), 8);
+  // Indexed pictures are converted to 24 bits once, as they load, with their colours.
+  EXPECT_EQ(d.ActivePictures[0]->BitsPerPixel(), 24);
   EXPECT_EQ(d.ActivePictures[1]->BitsPerPixel(), 32);
+  EXPECT_EQ(d.MaskPicture->BitsPerPixel(), 24);
+  for (const auto& [file, picture] : {std::pair{"a8.bmp", d.ActivePictures[0].get()},
+                                      std::pair{"mask.bmp", d.MaskPicture.get()}}) {
+    TBitmap original;
+    original.LoadFromFile(s.Dir.File(file));
+    ASSERT_EQ(original.Width(), picture->Width());
+    for (int y = 0; y < original.Height(); ++y) {
+      for (int x = 0; x < original.Width(); ++x) {
+        EXPECT_EQ(picture->PixelRGB(x, y), original.PixelRGB(x, y)) << file << " " << x << "," << y;
+      }
+    }
+  }
   EXPECT_EQ(d.ActivePicture(0)->Width(), 3);
   EXPECT_EQ(d.ActivePicture(2), nullptr);
   EXPECT_EQ(d.ActivePicture(-1), nullptr);
   EXPECT_EQ(d.Picture->Width(), 5);
   EXPECT_EQ(d.Picture->Height(), 3);
-  EXPECT_EQ(d.MaskPicture->BitsPerPixel(), 1);
   EXPECT_TRUE(d.InactivePicture->Empty());
 
   ASSERT_EQ(d.ObjectRecords.size(), 2u);  // the unknown type is skipped
