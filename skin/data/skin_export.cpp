@@ -1,5 +1,6 @@
 #include "skin/data/skin_export.h"
 
+#include <filesystem>
 #include <map>
 
 #include "skin/data/ini_file.h"
@@ -46,6 +47,11 @@ void ExportSkinPackage(const TksSkinPackage& package, const AnsiString& director
   }
 
   const AnsiString dir = directory.empty() || directory.back() == '/' ? directory : directory + "/";
+  if (!dir.empty()) {
+    std::error_code error;
+    std::filesystem::create_directories(dir, error);
+    if (error) throw EFCreateError("Cannot create the folder " + directory + ": " + error.message());
+  }
   for (const auto& [name, image] : files) image->SaveToFile(dir + name);
   TFileStream text(dir + descriptionName, fmCreate);
   text.WriteBuffer(package.Description.data(), static_cast<int64_t>(package.Description.size()));

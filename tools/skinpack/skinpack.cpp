@@ -2,6 +2,7 @@
 // again, shows what a skin file holds and checks a description before it is imported.
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 #include "skin/data/compressed_skin.h"
 #include "skin/data/ini_file.h"
@@ -86,14 +87,19 @@ void PrintPicture(const char* role, const TksBmpImage& image) {
 
 void PrintRecords(const TksIniFile& ini, const char* section, bool objects) {
   const int32_t count = ini.ReadInteger(section, "count", 0);
+  if (count > kMaxIniListCount) {
+    std::printf("%s records: [%s] count %d exceeds %d; the skin does not load\n",
+                objects ? "object" : "control", section, count, kMaxIniListCount);
+    return;
+  }
   int known = 0;
-  for (int32_t i = 0; i < count && i < kMaxIniListCount; ++i) {
+  for (int32_t i = 0; i < count; ++i) {
     AnsiString name, type;
     TksIniFile::SplitNameType(ini.ReadString(section, IntToStr(i), ""), name, type);
     if (objects ? IsObjectRecordType(type) : IsControlRecordType(type)) ++known;
   }
   std::printf("%s records: %d\n", objects ? "object" : "control", known);
-  for (int32_t i = 0; i < count && i < kMaxIniListCount; ++i) {
+  for (int32_t i = 0; i < count; ++i) {
     AnsiString name, type;
     TksIniFile::SplitNameType(ini.ReadString(section, IntToStr(i), ""), name, type);
     const bool ok = objects ? IsObjectRecordType(type) : IsControlRecordType(type);
@@ -137,6 +143,18 @@ int Check(const AnsiString& description) {
   return kExitProblems;
 }
 
+// A failure names the file it is about: the message's own file, else the input.
+int Failure(int argc, char** argv, const std::string& message) {
+  bool named = false;
+  for (int i = 2; i < argc; ++i) named = named || message.find(argv[i]) != std::string::npos;
+  if (named) {
+    std::fprintf(stderr, "skinpack: %s\n", message.c_str());
+  } else {
+    std::fprintf(stderr, "skinpack: %s: %s\n", argv[2], message.c_str());
+  }
+  return kExitProblems;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -151,12 +169,8 @@ int main(int argc, char** argv) {
     if (command == "unpack" && argc == 4) return Unpack(argv[2], argv[3]);
     if (command == "info" && argc == 3) return Info(argv[2]);
     if (command == "check" && argc == 3) return Check(argv[2]);
-  } catch (const Exception& e) {
-    std::fprintf(stderr, "skinpack: %s\n", e.Message().c_str());
-    return kExitProblems;
   } catch (const std::exception& e) {
-    std::fprintf(stderr, "skinpack: %s\n", e.what());
-    return kExitProblems;
+    return Failure(argc, argv, e.what());
   }
   if (command == "import" || command == "unpack" || command == "info" || command == "check") {
     return Usage(("wrong number of arguments for " + command).c_str());

@@ -30,13 +30,14 @@ TEST(SkinExport, ImportThenUnpackIsByteForByte) {
   TempDir source;
   const std::vector<uint8_t> compressed = skin_test::ImportStandardSkin(source);
   TempDir out;
-  ExportSkinPackage(Unpacked(compressed), out.Path().string(), "skin.ini");
+  // The folder and its parents are made.
+  ExportSkinPackage(Unpacked(compressed), out.File("new/folder"), "skin.ini");
   for (const char* name : {"main.bmp", "mask.bmp", "a8.bmp", "a32.bmp", "skin.ini"}) {
-    EXPECT_EQ(out.Read(name), source.Read(name)) << name;
+    EXPECT_EQ(out.Read(AnsiString("new/folder/") + name), source.Read(name)) << name;
   }
   // And importing the unpacked files rebuilds the same package.
   TComponentPtr<TksCompressedStoredSkin> again(new TksCompressedStoredSkin(nullptr));
-  again->LoadFromSkinFile(out.File("skin.ini"));
+  again->LoadFromSkinFile(out.File("new/folder/skin.ini"));
   EXPECT_EQ(again->CompressedData(), compressed);
 }
 
