@@ -96,13 +96,32 @@ void AddMainWindowTiles(TksCompressedStoredSkin& stored, std::vector<Tile>& tile
   Application = new TApplication(nullptr);
   Screen = new TScreen(nullptr);
   Application->SetTitle(app::ApplicationTitle());
+  // A skin the window cannot take fails the sheet: there is nobody to close the message box
+  // the application would show, and the pictures after it would show nothing true.
+  AnsiString failure;
+  Application->OnException = [&failure](TObject*, const AnsiString& message) {
+    if (failure.empty()) failure = message;
+  };
+  struct Cleanup {
+    ~Cleanup() {
+      Desktop().SetIdleHandler(nullptr);
+      Application->DestroyComponents();
+      platform::user::ResetUserState();
+    }
+  } cleanup;
+  const auto check = [&failure] {
+    if (!failure.empty()) throw Exception("the launcher's window cannot take this skin: " + failure);
+  };
   Application->CreateForm(app::Form1);
   app::TForm1* form = app::Form1;
   form->Show();
   Pump();
   form->ksSkinData1->SetCompressedStoredSkin(&stored);
   Settle(1500);
-  auto shot = [&](const std::string& label) { tiles.push_back({"main window: " + label, Capture()}); };
+  auto shot = [&](const std::string& label) {
+    check();
+    tiles.push_back({"main window: " + label, Capture()});
+  };
 
   Desktop().MoveMouse(0, 0);
   Pump();
@@ -178,9 +197,7 @@ void AddMainWindowTiles(TksCompressedStoredSkin& stored, std::vector<Tile>& tile
   shot("rolled up");
   form->ksMarluneForm1->SetRollUpState(false);
   Pump();
-
-  Application->DestroyComponents();
-  platform::user::ResetUserState();
+  check();
 }
 
 }  // namespace lumoa::skinview
