@@ -256,8 +256,11 @@ HWND CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD
     if (x == CW_USEDEFAULT) x = y = 0;
     if (width == CW_USEDEFAULT) width = height = 0;
   }
-  width = std::max(0, width);
-  height = std::max(0, height);
+  // Held to 16 bits as SetWindowPos holds them.
+  x = std::clamp(x, -32768, 32767);
+  y = std::clamp(y, -32768, 32767);
+  width = std::clamp(width, 0, 32767);
+  height = std::clamp(height, 0, 32767);
 
   State& s = S();
   auto win = std::make_unique<Window>();

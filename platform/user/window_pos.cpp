@@ -144,9 +144,12 @@ BOOL SetWindowPos(HWND hwnd, HWND after, int x, int y, int cx, int cy, UINT flag
   if (!(wp.flags & SWP_NOSENDCHANGING)) {
     Send(w, WM_WINDOWPOSCHANGING, 0, LPARAM(&wp));
     if (!(w = Get(hwnd))) return FALSE;
-    wp.cx = std::max(0, wp.cx);
-    wp.cy = std::max(0, wp.cy);
   }
+  // As on Windows, positions and sizes are held to 16 bits, so no window edge overflows.
+  wp.x = std::clamp(wp.x, -32768, 32767);
+  wp.y = std::clamp(wp.y, -32768, 32767);
+  wp.cx = std::clamp(wp.cx, 0, 32767);
+  wp.cy = std::clamp(wp.cy, 0, 32767);
 
   const RECT oldRect = w->rect;
   const bool wasVisible = ReallyVisible(w);

@@ -135,6 +135,16 @@ void TksSkinButton::ShowGlow() {
   TBitmap* mask = SkinData()->ActivePicture(s.GlowMaskPictureIndex);
   if (!picture || picture->Empty()) return;
   const int dw = Width() - FSkin.SkinWidth(), dh = Height() - FSkin.SkinHeight();
+  // A glow fitted to no size, or to one no window can have, is not shown.
+  const auto fits = [&](const TBitmap* b) {
+    const int64_t w = int64_t{b->Width()} + dw, h = int64_t{b->Height()} + dh;
+    return w > 0 && h > 0 && w <= 32767 && h <= 32767;
+  };
+  if (FSkin.CompositionMode != cmFixed && (!fits(picture) || (mask && !fits(mask)))) return;
+  // Offsets from the skin are taken as they come, held where the arithmetic stays in range.
+  const auto less = [](int size, int offset) {
+    return static_cast<int>(std::clamp<int64_t>(int64_t{size} - offset, INT32_MIN, INT32_MAX));
+  };
   TBitmap fittedPicture, fittedMask;
   TBitmap* shownPicture = picture;
   TBitmap* shownMask = mask;
@@ -159,8 +169,8 @@ void TksSkinButton::ShowGlow() {
     case cmNinePart: {
       auto fit = [&](TBitmap* src, TBitmap* dst) {
         dst->SetSize(src->Width() + dw, src->Height() + dh);
-        const RECT client{s.GlowOffsetLeft, s.GlowOffsetTop, src->Width() - s.GlowOffsetRight,
-                          src->Height() - s.GlowOffsetBottom};
+        const RECT client{s.GlowOffsetLeft, s.GlowOffsetTop, less(src->Width(), s.GlowOffsetRight),
+                          less(src->Height(), s.GlowOffsetBottom)};
         StretchSkinImage(dst, src, whole(src), client, true);
       };
       fit(picture, &fittedPicture);
@@ -179,7 +189,7 @@ void TksSkinButton::ShowGlow() {
   FGlow->Topmost = form && form->HandleAllocated() &&
                    (GetWindowLongPtrW(form->Handle(), GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
   const TPoint origin = ClientToScreen(Point(0, 0));
-  FGlow->Show(origin.x - s.GlowShowOffsetX, origin.y - s.GlowShowOffsetY,
+  FGlow->Show(less(origin.x, s.GlowShowOffsetX), less(origin.y, s.GlowShowOffsetY),
               static_cast<BYTE>(std::clamp(s.GlowAlphaBlendValue, 0, 255)), shownPicture,
               shownMask);
 }

@@ -102,6 +102,7 @@ void TksSkinCustomComboBox::DrawFaceItem(TBitmap* B, bool Skinned) {
   const bool focused = FaceFocused();
   int ih = RectHeight(FItemRect);
   if (Skinned) ih = RectHeight(!EmptyRect(FCombo.ItemRect) ? FCombo.ItemRect : FCombo.FocusItemRect);
+  ih = std::min(ih, B->Height());  // a skin's item taller than the face shows only the face
   if (iw <= 0 || ih <= 0) return;
   TBitmap image;
   TRect text;

@@ -358,6 +358,10 @@ void TksMarluneForm::GetMinSize(int& W, int& H) const {
       H = std::max<int>(ph - (fi.clientrect.bottom - fi.clientrect.top), MinHeight);
     }
     if (LayeredBorderInUse() && FSkinData->LayerFrame.fullborder) H = 10;
+    // A skin cannot ask for a form larger than the screen it is on.
+    const RECT work = lumoa::skin::GetMonitorArea(Handle(), lumoa::skin::MonitorArea::Work);
+    W = std::min<int>(W, std::max<int>(work.right - work.left, MinWidth));
+    H = std::min<int>(H, std::max<int>(work.bottom - work.top, MinHeight));
     return;
   }
   W = MinWidth > 0 ? MinWidth : 120;
