@@ -1,23 +1,34 @@
 #include "skin/data/record_filer.h"
 
+#include <algorithm>
+
 namespace {
 const char* const kCommandNames[] = {"cmclose",   "cmmaximize", "cmminimize",      "cmsysmenu",
                                      "cmdefault", "cmrollup",   "cmminimizetotray"};
-}
+
+int32_t Bounded(int32_t v) { return std::clamp(v, -kMaxSkinNumber, kMaxSkinNumber); }
+
+}  // namespace
 
 const char* StdCommandName(TksStdCommand value) {
   return kCommandNames[value <= cmMinimizeToTray ? value : cmMinimizeToTray];
 }
 
 void TksIniReader::Integer(const char* key, int32_t& value, int32_t def) {
-  value = FIni.ReadInteger(FSection, key, def);
+  value = Bounded(FIni.ReadInteger(FSection, key, def));
 }
 void TksIniReader::Color(const char* key, COLORREF& value, COLORREF def) {
   value = FIni.ReadColor(FSection, key, def);
 }
 void TksIniReader::Boolean(const char* key, bool& value) { value = FIni.ReadBoolean(FSection, key); }
-void TksIniReader::Point(const char* key, POINT& value) { value = FIni.ReadPoint(FSection, key); }
-void TksIniReader::Rect(const char* key, RECT& value) { value = FIni.ReadRect(FSection, key); }
+void TksIniReader::Point(const char* key, POINT& value) {
+  const POINT p = FIni.ReadPoint(FSection, key);
+  value = POINT{Bounded(p.x), Bounded(p.y)};
+}
+void TksIniReader::Rect(const char* key, RECT& value) {
+  const RECT r = FIni.ReadRect(FSection, key);
+  value = RECT{Bounded(r.left), Bounded(r.top), Bounded(r.right), Bounded(r.bottom)};
+}
 void TksIniReader::String(const char* key, AnsiString& value, const char* def) {
   value = FIni.ReadString(FSection, key, def);
 }

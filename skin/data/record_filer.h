@@ -24,6 +24,7 @@ class TksRecordFiler {
   virtual void Command(const char* key, TksStdCommand& value) = 0;
 };
 
+// Numbers, points and rectangles read are held to +-kMaxSkinNumber.
 class TksIniReader final : public TksRecordFiler {
  public:
   TksIniReader(const TksIniFile& ini, AnsiString section)

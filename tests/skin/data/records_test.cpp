@@ -164,6 +164,27 @@ TEST(SkinRecords, ExplicitZeroOverridesNonZeroDefault) {
   EXPECT_FALSE(b.leftstretch);
 }
 
+TEST(SkinRecords, NumbersPastTheSkinLimitAreHeldToIt) {
+  const TksIniFile ini(
+      "[button]\nfontheight=-2147483648\nglowlayeroffsetleft=2147483647\nframecount=1048576\n"
+      "skinrect=0,0,2147483647,1048577\nlefttoppoint=2147483647,5\nfontcolor=2147483647\n"
+      "[FORMINFO]\nformminwidth=2147483647\nclientrect=0,0,2147483647,2147483647\n");
+  TksDataSkinButtonControl b("button");
+  b.LoadFromIni(ini);
+  EXPECT_EQ(b.fontheight, -kMaxSkinNumber);
+  EXPECT_EQ(b.glowlayeroffsetleft, kMaxSkinNumber);
+  EXPECT_EQ(b.framecount, kMaxSkinNumber);
+  EXPECT_EQ(b.skinrect.right, kMaxSkinNumber);
+  EXPECT_EQ(b.skinrect.bottom, kMaxSkinNumber);
+  EXPECT_EQ(b.lefttoppoint.x, kMaxSkinNumber);
+  EXPECT_EQ(b.lefttoppoint.y, 5);
+  EXPECT_EQ(b.fontcolor, 2147483647u);  // colours are whole words
+  TksDataSkinFormInfo f;
+  f.LoadFromIni(ini);
+  EXPECT_EQ(f.formminwidth, kMaxSkinNumber);
+  EXPECT_EQ(f.clientrect.bottom, kMaxSkinNumber);
+}
+
 TEST(SkinRecords, MalformedRectangleRaises) {
   const TksIniFile ini("[edit]\nskinrect=225,98,282,\n");
   TksDataSkinEditControl e("edit");
