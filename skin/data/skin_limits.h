@@ -25,9 +25,10 @@ constexpr int64_t kMaxSkinTotalArea = int64_t{1} << 24;
 // Bytes of a description.
 constexpr size_t kMaxSkinDescriptionSize = size_t{8} << 20;
 // Magnitude of every number of a record (coordinates, sizes, offsets, font heights, counts of
-// frames): far past any screen, and small enough that the drawing code's sums of a few of them
-// and a window's size never overflow. Records read larger numbers as this.
-constexpr int32_t kMaxSkinNumber = int32_t{1} << 20;
+// frames): the largest window coordinate and bitmap side, so that the drawing code's sums of
+// skin values and window sizes never overflow and no piece is cut taller than a bitmap can be.
+// Records read larger numbers as this.
+constexpr int32_t kMaxSkinNumber = 32767;
 // Bytes of a bitmap file an import reads (the largest picture allowed at 32 bits is 16 MB).
 constexpr size_t kMaxSkinPictureFileSize = size_t{64} << 20;
 

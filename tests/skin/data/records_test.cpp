@@ -166,8 +166,8 @@ TEST(SkinRecords, ExplicitZeroOverridesNonZeroDefault) {
 
 TEST(SkinRecords, NumbersPastTheSkinLimitAreHeldToIt) {
   const TksIniFile ini(
-      "[button]\nfontheight=-2147483648\nglowlayeroffsetleft=2147483647\nframecount=1048576\n"
-      "skinrect=0,0,2147483647,1048577\nlefttoppoint=2147483647,5\nfontcolor=2147483647\n"
+      "[button]\nfontheight=-2147483648\nglowlayeroffsetleft=2147483647\nframecount=32768\n"
+      "skinrect=0,0,2147483647,40000\nlefttoppoint=2147483647,5\nfontcolor=2147483647\n"
       "[FORMINFO]\nformminwidth=2147483647\nclientrect=0,0,2147483647,2147483647\n");
   TksDataSkinButtonControl b("button");
   b.LoadFromIni(ini);
