@@ -171,7 +171,8 @@ void PlanFormTiles(TksSkinData& data, std::vector<Planned>& plan) {
   const SkinGeometry g = GeometryOf(f, RECT{0, 0, picture->Width(), picture->Height()});
   const StretchModes m = StretchModesOf(f);
   const int w = picture->Width(), h = picture->Height();
-  for (const auto& [fw, fh] : {std::pair{w, h}, std::pair{402, h}, std::pair{std::max(320, w + 120), std::max(220, h + 60)}}) {
+  for (const auto& size : {std::pair{w, h}, std::pair{402, h}, std::pair{std::max(320, w + 120), std::max(220, h + 60)}}) {
+    const int fw = size.first, fh = size.second;
     plan.push_back({"form " + std::to_string(fw) + "x" + std::to_string(fh), fw, fh, [=] {
                       auto out = std::make_unique<TBitmap>();
                       out->SetPixelFormat(pf24bit);
@@ -255,7 +256,7 @@ void WriteSheet(std::vector<Planned>& tiles, const std::string& source, const st
   }
   TBitmap sheet(kSheetWidth, static_cast<int>(height), pf24bit);
   sheet.Canvas()->Brush().SetColor(RGB(226, 228, 231));
-  sheet.Canvas()->FillRect(TRect(0, 0, sheet.Width(), sheet.Height()));
+  sheet.Canvas()->FillRect(TRect{0, 0, sheet.Width(), sheet.Height()});
   for (size_t i = 0; i < tiles.size(); ++i) {
     Label(sheet, tiles[i].label, places[i].x, places[i].y);
     const std::unique_ptr<TBitmap> image = tiles[i].make();
