@@ -96,6 +96,7 @@ void FreeSurface(Window* top) {
   top->bits = nullptr;
   top->surfaceWidth = top->surfaceHeight = 0;
   top->dirty.Clear();
+  top->surfaceDrawn = false;
 }
 
 RectRegion VisibleRegion(const Window* w, RegionArea area, ChildWindows children) {
@@ -218,6 +219,7 @@ void MarkDirty(HWND top, const RECT& bounds) {
   Window* t = Get(top);
   if (!t || Empty(bounds)) return;
   t->dirty.Add(bounds);
+  t->surfaceDrawn = true;
 }
 
 void PaintNow(HWND hwnd, bool allChildren) {
@@ -256,6 +258,11 @@ void PresentWindow(Window* top, const RECT* dirty) {
   }
   if (!top->bits) return;
   RECT d = dirty ? *dirty : RECT{0, 0, top->surfaceWidth, top->surfaceHeight};
+  if (!top->surfaceDrawn) {
+    // Nothing painted yet (a window just shown, its expose): the first paint presents it all.
+    top->dirty.Add(d);
+    return;
+  }
   d.left = std::max<LONG>(d.left, 0);
   d.top = std::max<LONG>(d.top, 0);
   d.right = std::min<LONG>(d.right, top->surfaceWidth);

@@ -68,6 +68,9 @@ struct Window {
   BYTE* bits = nullptr;
   int surfaceWidth = 0, surfaceHeight = 0;
   RectRegion dirty;  // surface coordinates, waiting for Present
+  // Something was drawn into the surface: until then it holds no frame worth showing, and
+  // presents wait (so that a new window reaches the screen once, painted).
+  bool surfaceDrawn = false;
   bool nativeShown = false;
 
   // Layered windows.

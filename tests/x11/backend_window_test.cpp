@@ -296,6 +296,35 @@ TEST(X11PresentTest, OnlyTheDirtyRectangleReachesTheScreenOnBothPaths) {
   unsetenv("LUMOA_X11_NO_SHM");
 }
 
+// Large areas go through shared memory, small ones through plain requests; either may follow
+// the other and each copies exactly its dirty rectangle.
+TEST(X11PresentTest, LargeAndSmallPresentsMixOnOneWindow) {
+  unsetenv("LUMOA_X11_NO_SHM");
+  auto b = lumoa::platform::CreateX11Backend();
+  NativeWindowParams p;
+  p.bounds = RECT{600, 400, 920, 700};
+  const NativeId w = b->CreateNativeWindow(p);
+  b->Show(w, true, false);
+  ASSERT_TRUE(PumpUntil(
+      *b, [](const BackendEvent& e) { return e.type == BackendEventType::Expose; }, 3000));
+  Pixels px(320, 300, 0xFFFF0000);
+  b->Present(w, px.View(), RECT{0, 0, 320, 300});
+  std::fill(px.data.begin(), px.data.end(), 0xFF00FF00);
+  px.data[static_cast<size_t>(150) * 320 + 160] = 0xFF0000FF;
+  b->Present(w, px.View(), RECT{30, 20, 290, 280});  // 260 x 260
+  std::fill(px.data.begin(), px.data.end(), 0xFFFFFFFF);
+  b->Present(w, px.View(), RECT{0, 0, 10, 10});
+  PumpFor(*b, 50);
+  EXPECT_EQ(ScreenPixel(600 + 30, 400 + 20), 0x00FF00u);
+  EXPECT_EQ(ScreenPixel(600 + 289, 400 + 279), 0x00FF00u);
+  EXPECT_EQ(ScreenPixel(600 + 160, 400 + 150), 0x0000FFu);
+  EXPECT_EQ(ScreenPixel(600 + 29, 400 + 20), 0xFF0000u);
+  EXPECT_EQ(ScreenPixel(600 + 290, 400 + 279), 0xFF0000u);
+  EXPECT_EQ(ScreenPixel(600 + 100, 400 + 280), 0xFF0000u);
+  EXPECT_EQ(ScreenPixel(600 + 9, 400 + 9), 0xFFFFFFu);
+  EXPECT_EQ(ScreenPixel(600 + 10, 400 + 10), 0xFF0000u);
+}
+
 TEST_F(X11BackendTest, BadInputIsHarmless) {
   const NativeId w = ShowWindow(RECT{0, 0, 20, 20}, 0xFFFFFFFF);
   Pixels px(20, 20, 0xFF000000);

@@ -1,5 +1,6 @@
 // Presenting pixels: the caller's BGRA rows go to the window through a shared-memory image
-// when the server offers MIT-SHM (and accepts our segment), else through XPutImage.
+// when the area is large and the server offers MIT-SHM (and accepts our segment), else through
+// XPutImage.
 #include <sys/ipc.h>
 #include <sys/shm.h>
 
@@ -79,7 +80,11 @@ void X11Backend::Present(NativeId id, const PixelView& px, const RECT& dirty) {
   GC gc = w->gc;
   const auto width = static_cast<unsigned>(x1 - x0), height = static_cast<unsigned>(y1 - y0);
 
-  if (useShm_ && EnsureShmImage(*w, px.width, px.height) &&
+  // Shared memory pays off for large areas only: it costs a segment per window, a round trip
+  // to attach it and one per present (the server must be done reading before the next). A
+  // small area (a strip of a window, a whole small window) goes faster through the socket.
+  constexpr unsigned kShmMinPixels = 256 * 256;
+  if (useShm_ && width * height >= kShmMinPixels && EnsureShmImage(*w, px.width, px.height) &&
       w->shmImage->bits_per_pixel == 32 && w->shmImage->byte_order == LSBFirst) {
     XImage* img = w->shmImage;
     const size_t rowBytes = static_cast<size_t>(width) * 4;

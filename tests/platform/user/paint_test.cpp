@@ -7,6 +7,14 @@ class Painting : public UserTest {};
 
 constexpr uint32_t kRed = 0xFF0000, kGreen = 0x00FF00, kBlue = 0x0000FF, kWhite = 0xFFFFFF;
 
+BackendEvent Expose(NativeId id, const RECT& r) {
+  BackendEvent e;
+  e.type = BackendEventType::Expose;
+  e.window = id;
+  e.rect = r;
+  return e;
+}
+
 TEST_F(Painting, ChildrenPaintIntoTheTopLevelSurfaceAndAreClippedOut) {
   HWND top = Make(WS_VISIBLE | WS_CLIPCHILDREN, 100, 100, 60, 40, nullptr, 0,
                   PaintSolid(RGB(255, 0, 0)));
@@ -122,6 +130,33 @@ TEST_F(Painting, PresentHappensOncePerBatchOfPaints) {
   UpdateWindow(top);
   EXPECT_EQ(Count(a, WM_PAINT), 1);
   EXPECT_EQ(hb().Window(id)->presents, before + 2);
+}
+
+// A new window reaches the screen once, painted: neither showing it nor an expose before its
+// first paint presents the empty surface.
+TEST_F(Painting, ANewWindowIsPresentedOnceAndOnlyWhenPainted) {
+  HWND top = Make(0, 0, 0, 40, 40, nullptr, 0, PaintSolid(RGB(9, 9, 9)));
+  HWND child = Make(WS_CHILD | WS_VISIBLE, 20, 20, 10, 10, top, 0, PaintSolid(RGB(2, 2, 2)));
+  ShowWindow(top, SW_SHOW);
+  const NativeId id = NativeWindowOf(top);
+  ASSERT_NE(id, 0u);
+  hb().Push(Expose(id, RECT{0, 0, 40, 40}));
+  EXPECT_EQ(hb().Window(id)->presents, 0);
+  RunUntilIdle();
+  EXPECT_EQ(hb().Window(id)->presents, 1);
+  EXPECT_EQ(hb().WindowPixel(id, 5, 5) & 0xFFFFFF, 0x090909u);
+  EXPECT_EQ(hb().WindowPixel(id, 25, 25) & 0xFFFFFF, 0x020202u);
+  // Once painted, an expose is answered at once from the surface, and hiding and showing again
+  // presents what is there.
+  hb().Push(Expose(id, RECT{0, 0, 10, 10}));
+  RunUntilIdle();
+  EXPECT_EQ(hb().Window(id)->presents, 2);
+  ShowWindow(top, SW_HIDE);
+  ShowWindow(top, SW_SHOW);
+  RunUntilIdle();
+  EXPECT_GE(hb().Window(id)->presents, 3);
+  EXPECT_EQ(hb().WindowPixel(id, 25, 25) & 0xFFFFFF, 0x020202u);
+  DestroyWindow(child);
 }
 
 TEST_F(Painting, LayeredWindowsBlendWhenAvailableAndShowOpaqueOtherwise) {
