@@ -3,10 +3,10 @@
 #include <cstdlib>
 #include <cstring>
 #include <stdexcept>
+#include <vector>
 
 #include "platform/backend/headless/headless_backend.h"
 #include "platform/backend/x11/x11_backend.h"
-#include "platform/text/font_face.h"
 
 namespace lumoa::platform {
 
@@ -17,7 +17,14 @@ std::unique_ptr<Backend>& Current() {
   return backend;
 }
 
+std::vector<void (*)()>& OpeningHooks() {
+  static std::vector<void (*)()> hooks;
+  return hooks;
+}
+
 }  // namespace
+
+void OnDesktopOpening(void (*hook)()) { OpeningHooks().push_back(hook); }
 
 Backend& GetBackend() {
   std::unique_ptr<Backend>& b = Current();
@@ -27,9 +34,9 @@ Backend& GetBackend() {
     b = std::make_unique<HeadlessBackend>();
     return *b;
   }
-  // A desktop program draws text soon: fontconfig reads its configuration meanwhile.
   const char* display = std::getenv("DISPLAY");
-  if (display && display[0]) PrepareFontconfig();
+  if (display && display[0])
+    for (void (*hook)() : OpeningHooks()) hook();
   b = CreateX11Backend();  // throws with a clear message when there is no display
   return *b;
 }

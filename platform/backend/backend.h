@@ -160,5 +160,8 @@ class Backend {
 Backend& GetBackend();
 void SetBackend(std::unique_ptr<Backend> backend);  // for tests; replaces the current one
 bool HasBackend();
+// Work a higher part of the platform starts while a desktop display opens (the text code reads
+// fontconfig's configuration meanwhile); registered during static initialisation.
+void OnDesktopOpening(void (*hook)());
 
 }  // namespace lumoa::platform

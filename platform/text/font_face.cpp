@@ -16,6 +16,8 @@
 #include <thread>
 #include <utility>
 
+#include "platform/backend/backend.h"
+
 namespace lumoa::platform {
 
 FT_Library FreeTypeLibrary() {
@@ -69,6 +71,11 @@ void PrepareFontconfig() {
     Init().Finish(FcInit() == FcTrue);  // no thread to be had: initialise here
   }
 }
+
+namespace {
+// A desktop program draws text soon after its display opens: fontconfig starts meanwhile.
+[[maybe_unused]] const bool kPreparedOnOpening = (OnDesktopOpening(PrepareFontconfig), true);
+}  // namespace
 
 bool FontconfigReady() {
   FontconfigInit& init = Init();

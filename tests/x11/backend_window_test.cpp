@@ -304,7 +304,7 @@ TEST(X11PresentTest, LargeAndSmallPresentsMixOnOneWindow) {
   NativeWindowParams p;
   p.bounds = RECT{600, 400, 920, 700};
   const NativeId w = b->CreateNativeWindow(p);
-  b->Show(w, true, false);
+  b->Show(w, NativeShow::Show);
   ASSERT_TRUE(PumpUntil(
       *b, [](const BackendEvent& e) { return e.type == BackendEventType::Expose; }, 3000));
   Pixels px(320, 300, 0xFFFF0000);
