@@ -37,7 +37,8 @@ void TCollectionItem::SetIndex(int Value) {
 
 AnsiString TCollectionItem::DisplayName() const { return ClassName(); }
 
-void TCollectionItem::SetDisplayName(const AnsiString& Value) { Changed(false); }
+// The name shown is DisplayName's own; descendants that keep a name override this.
+void TCollectionItem::SetDisplayName(const AnsiString& /*Value*/) { Changed(false); }
 
 void TCollectionItem::Changed(bool AllItems) {
   if (!FCollection || FCollection->FUpdateCount != 0) return;

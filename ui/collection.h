@@ -67,8 +67,8 @@ class TCollection : public TPersistent {
 
  protected:
   // Item is the changed item, or nullptr when the whole collection changed.
-  virtual void Update(TCollectionItem* Item) {}
-  virtual void Notify(TCollectionItem* Item, TCollectionNotification Action) {}
+  virtual void Update(TCollectionItem* /*Item*/) {}
+  virtual void Notify(TCollectionItem* /*Item*/, TCollectionNotification /*Action*/) {}
   void Changed();
 
  private:

@@ -24,7 +24,8 @@ class TImageList : public TComponent {
   void Delete(int Index);
   void Clear();
 
-  // Draws image Index with its top-left at (X, Y); nothing for an index out of range.
+  // Draws image Index with its top-left at (X, Y); nothing for an index out of range. A
+  // disabled image is drawn engraved: its shape in the button highlight and shadow colours.
   // Virtual so lists that keep their images elsewhere draw them wherever a list is used.
   virtual void Draw(TCanvas* Canvas, int X, int Y, int Index, bool Enabled = true);
 
@@ -36,6 +37,7 @@ class TImageList : public TComponent {
     std::unique_ptr<TBitmap> Mask;   // 32 bits; white where transparent, or none
   };
   int AddItem(TBitmap* Image, const std::vector<bool>& transparent, bool masked);
+  void DrawDisabled(HDC dst, int X, int Y, const Item& item) const;
   void Changed();
 
   int FWidth = 16;

@@ -29,7 +29,7 @@ int64_t TStream::Size() {
   return size;
 }
 
-void TStream::SetSize(int64_t newSize) {
+void TStream::SetSize(int64_t /*newSize*/) {
   throw EStreamError("This stream cannot change its size");
 }
 
@@ -66,7 +66,7 @@ int64_t TCustomMemoryStream::Read(void* buffer, int64_t count) {
   return n;
 }
 
-int64_t TCustomMemoryStream::Write(const void* buffer, int64_t count) { return 0; }
+int64_t TCustomMemoryStream::Write(const void* /*buffer*/, int64_t /*count*/) { return 0; }
 
 int64_t TCustomMemoryStream::Seek(int64_t offset, TSeekOrigin origin) {
   int64_t base = 0;
@@ -90,7 +90,7 @@ void TCustomMemoryStream::SaveToFile(const AnsiString& fileName) {
   SaveToStream(f);
 }
 
-void TConstMemoryStream::SetSize(int64_t newSize) {
+void TConstMemoryStream::SetSize(int64_t /*newSize*/) {
   throw EStreamError("A read-only memory stream cannot change its size");
 }
 

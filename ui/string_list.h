@@ -14,8 +14,8 @@ class TStrings : public TPersistent {
   virtual int Count() const = 0;
   virtual AnsiString Get(int Index) const = 0;
   virtual void Put(int Index, const AnsiString& S);
-  virtual TObject* GetObject(int Index) const { return nullptr; }
-  virtual void PutObject(int Index, TObject* AObject) {}
+  virtual TObject* GetObject(int /*Index*/) const { return nullptr; }
+  virtual void PutObject(int /*Index*/, TObject* /*AObject*/) {}
   virtual void Insert(int Index, const AnsiString& S) = 0;
   virtual void Delete(int Index) = 0;
   virtual void Clear() = 0;
@@ -63,7 +63,7 @@ class TStrings : public TPersistent {
   bool Equals(const TStrings& Other) const;
 
  protected:
-  virtual void SetUpdateState(bool Updating) {}
+  virtual void SetUpdateState(bool /*Updating*/) {}
   virtual int CompareStrings(const AnsiString& S1, const AnsiString& S2) const;
   void CheckIndex(int Index, int Limit) const;
 

@@ -20,7 +20,7 @@ void TWinControl::Realign() {
   AlignControls(nullptr, r);
 }
 
-void TWinControl::AdjustClientRect(TRect& Rect) {}
+void TWinControl::AdjustClientRect(TRect& /*Rect*/) {}
 
 void TWinControl::AlignControls(TControl* AControl, TRect& Rect) {
   ++FAlignLevel;

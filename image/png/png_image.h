@@ -71,7 +71,7 @@ class TksPngImage : public TGraphic {
   // Follows the chunks (TGraphic's flag is kept in step for callers holding a TGraphic);
   // setting it from outside changes nothing.
   bool Transparent() const { return TransparencyMode() != ptmNone; }
-  void SetTransparent(bool Value) override {}
+  void SetTransparent(bool /*Value*/) override {}
   TksPngTransparencyMode TransparencyMode() const;
   // The colour drawn transparent in mode bit.
   COLORREF TransparentColor() const;

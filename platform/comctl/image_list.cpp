@@ -95,7 +95,8 @@ int AddStrip(ImageList& il, const Dib& image, Transparent transparent) {
 
 }  // namespace
 
-HIMAGELIST ImageList_Create(int cx, int cy, UINT flags, int initial, int grow) {
+// The list grows by whatever it needs, so the growth step is not kept.
+HIMAGELIST ImageList_Create(int cx, int cy, UINT flags, int initial, int /*grow*/) {
   if (cx <= 0 || cy <= 0 || cx > 4096 || cy > 4096) return nullptr;
   auto* il = new ImageList;
   il->cx = cx;
@@ -205,8 +206,10 @@ COLORREF ImageList_GetBkColor(HIMAGELIST himl) {
   return il ? il->bk : CLR_NONE;
 }
 
+// The foreground colour serves only the ILD_BLEND styles, which are not offered (nothing here
+// draws selected or focused images): the image is drawn as it is.
 BOOL ImageList_DrawEx(HIMAGELIST himl, int i, HDC hdcDst, int x, int y, int dx, int dy,
-                      COLORREF rgbBk, COLORREF rgbFg, UINT style) {
+                      COLORREF rgbBk, COLORREF /*rgbFg*/, UINT style) {
   ImageList* il = Get(himl);
   if (!il || !hdcDst || i < 0 || i >= int(il->images.size())) return FALSE;
   const int w = dx > 0 ? std::min(dx, il->cx) : il->cx;

@@ -138,8 +138,10 @@ HBITMAP DefaultDcBitmap() {
 
 using namespace lumoa::platform;
 
-HBITMAP CreateDIBSection(HDC hdc, const BITMAPINFO* pbmi, UINT usage, void** ppvBits,
-                         HANDLE hSection, DWORD offset) {
+// The DC would only give a palette and the offset only place the bits in a section: both are
+// for DIB_PAL_COLORS and file mappings, which are refused.
+HBITMAP CreateDIBSection(HDC /*hdc*/, const BITMAPINFO* pbmi, UINT usage, void** ppvBits,
+                         HANDLE hSection, DWORD /*offset*/) {
   if (ppvBits) *ppvBits = nullptr;
   DibFormat f;
   if (usage != DIB_RGB_COLORS || hSection || !ParseDibHeader(pbmi, true, f)) return nullptr;
@@ -177,7 +179,8 @@ HBITMAP CreateBitmap(int nWidth, int nHeight, UINT nPlanes, UINT nBitCount, cons
   return static_cast<HBITMAP>(bm->handle());
 }
 
-int GetDIBits(HDC hdc, HBITMAP hbm, UINT start, UINT cLines, LPVOID lpvBits, LPBITMAPINFO lpbmi,
+// The DC only matters for DIB_PAL_COLORS, which is refused.
+int GetDIBits(HDC /*hdc*/, HBITMAP hbm, UINT start, UINT cLines, LPVOID lpvBits, LPBITMAPINFO lpbmi,
               UINT usage) {
   Bitmap* bm = LookupBitmap(hbm);
   if (!bm || !lpbmi || lpbmi->bmiHeader.biSize < sizeof(BITMAPINFOHEADER)) return 0;
@@ -238,7 +241,8 @@ int GetDIBits(HDC hdc, HBITMAP hbm, UINT start, UINT cLines, LPVOID lpvBits, LPB
   return static_cast<int>(cLines);
 }
 
-int SetDIBits(HDC hdc, HBITMAP hbm, UINT start, UINT cLines, const void* lpBits,
+// The DC only matters for DIB_PAL_COLORS, which is refused.
+int SetDIBits(HDC /*hdc*/, HBITMAP hbm, UINT start, UINT cLines, const void* lpBits,
               const BITMAPINFO* lpbmi, UINT ColorUse) {
   Bitmap* bm = LookupBitmap(hbm);
   DibFormat f;

@@ -25,7 +25,7 @@ class GdiObject {
   // GetObjectW: writes the object's description (BITMAP/DIBSECTION, LOGBRUSH, LOGPEN, LOGFONTW)
   // into buffer when it is large enough and returns the bytes written, or the size needed when
   // buffer is null; 0 when the object has no description.
-  virtual int Describe(int cb, void* buffer) const { return 0; }
+  virtual int Describe(int /*cb*/, void* /*buffer*/) const { return 0; }
   bool stock = false;  // stock objects are never deleted
   int selected = 0;    // how many DCs hold it selected (or draw into it); DeleteObject refuses then
 

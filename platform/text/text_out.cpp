@@ -181,7 +181,7 @@ BOOL ExtTextOutW(HDC hdc, int x, int y, UINT options, const RECT* lprect, LPCWST
   // Pen positions: the font's advances, or the caller's per-unit distances.
   std::vector<int> pens;
   pens.reserve(s.size() + 1);
-  int width = WalkRun(inst, s, 0, [&](size_t i, char32_t cp, int px, const Glyph&) {
+  int width = WalkRun(inst, s, 0, [&](size_t, char32_t cp, int px, const Glyph&) {
     pens.push_back(px);
     if (cp >= 0x10000) pens.push_back(px);
   });

@@ -80,7 +80,8 @@ bool TextOf(UINT format, HGLOBAL h, std::u16string& out) {
 using namespace lumoa::platform::user;
 using lumoa::platform::GetBackend;
 
-HGLOBAL GlobalAlloc(UINT flags, size_t bytes) {
+// Every block is zeroed and never moves, which satisfies each of the GMEM_* flags.
+HGLOBAL GlobalAlloc(UINT /*flags*/, size_t bytes) {
   void* p = std::calloc(1, bytes ? bytes : 1);
   if (!p) {
     SetLastError(ERROR_NOT_ENOUGH_MEMORY);

@@ -140,7 +140,8 @@ using lumoa::platform::CursorImage;
 using lumoa::platform::CursorShape;
 using lumoa::platform::GetBackend;
 
-HCURSOR LoadCursorW(HINSTANCE instance, LPCWSTR name) {
+// The program has no resources of its own: only the system cursors load, for any module.
+HCURSOR LoadCursorW(HINSTANCE /*instance*/, LPCWSTR name) {
   if (!IS_INTRESOURCE(name)) return nullptr;  // no cursor resources in this program
   const uintptr_t id = uintptr_t(name);
   CursorShape shape;
@@ -170,12 +171,12 @@ HCURSOR LoadCursorW(HINSTANCE instance, LPCWSTR name) {
   return h;
 }
 
-HICON LoadIconW(HINSTANCE instance, LPCWSTR name) {
+HICON LoadIconW(HINSTANCE /*instance*/, LPCWSTR name) {
   return IS_INTRESOURCE(name) && uintptr_t(name) == 32512 ? LoadCursorW(nullptr, IDC_ARROW)
                                                           : nullptr;
 }
 
-HCURSOR CreateCursor(HINSTANCE instance, int xHotSpot, int yHotSpot, int width, int height,
+HCURSOR CreateCursor(HINSTANCE /*instance*/, int xHotSpot, int yHotSpot, int width, int height,
                      const void* andPlane, const void* xorPlane) {
   if (width <= 0 || height <= 0 || width > 256 || height > 256 || !andPlane || !xorPlane)
     return nullptr;
@@ -289,7 +290,9 @@ HCURSOR SetCursor(HCURSOR cursor) {
 
 HCURSOR GetCursor() { return C().current; }
 
-BOOL CreateCaret(HWND hwnd, HBITMAP bitmap, int width, int height) {
+// Always a solid caret of width x height (what the edit asks for); carets shaped or greyed by a
+// bitmap are not offered.
+BOOL CreateCaret(HWND hwnd, HBITMAP /*bitmap*/, int width, int height) {
   Window* w = Get(hwnd);
   if (!w) return FALSE;
   DestroyCaret();

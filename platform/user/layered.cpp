@@ -76,7 +76,8 @@ int GetWindowRgn(HWND hwnd, HRGN rgn) {
   return CombineRgn(rgn, w->windowRgn, nullptr, RGN_COPY);
 }
 
-BOOL UpdateLayeredWindow(HWND hwnd, HDC hdcDst, POINT* pptDst, SIZE* psize, HDC hdcSrc,
+// The screen DC would only give a palette; the pixels go to the back end directly.
+BOOL UpdateLayeredWindow(HWND hwnd, HDC /*hdcDst*/, POINT* pptDst, SIZE* psize, HDC hdcSrc,
                          POINT* pptSrc, COLORREF crKey, BLENDFUNCTION* pblend, DWORD dwFlags) {
   Window* w = Get(hwnd);
   if (!w || !IsTopLevel(w) || !(w->exStyle & WS_EX_LAYERED) || w->layeredAttributes ||

@@ -267,7 +267,8 @@ BOOL PostMessageA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   return PostMessageW(hwnd, msg, wParam, lParam);
 }
 
-BOOL PostThreadMessageW(DWORD threadId, UINT msg, WPARAM wParam, LPARAM lParam) {
+// One thread owns every window and the queue, so any thread id names that queue.
+BOOL PostThreadMessageW(DWORD /*threadId*/, UINT msg, WPARAM wParam, LPARAM lParam) {
   Post(nullptr, msg, wParam, lParam);
   GetBackend().Wake();
   return TRUE;

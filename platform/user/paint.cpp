@@ -497,7 +497,8 @@ HDC GetDC(HWND hwnd) { return GetDCEx(hwnd, nullptr, DCX_USESTYLE); }
 
 HDC GetWindowDC(HWND hwnd) { return GetDCEx(hwnd, nullptr, DCX_WINDOW | DCX_USESTYLE); }
 
-int ReleaseDC(HWND hwnd, HDC dc) {
+// The DC knows its window; the handle given with it is not needed to release it.
+int ReleaseDC(HWND /*hwnd*/, HDC dc) {
   auto& dcs = Dcs();
   auto it = dcs.find(dc);
   if (it == dcs.end()) return 0;

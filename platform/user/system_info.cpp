@@ -196,7 +196,8 @@ BOOL GetMonitorInfoW(HMONITOR monitor, LPMONITORINFO info) {
   return TRUE;
 }
 
-BOOL SystemParametersInfoW(UINT action, UINT uiParam, LPVOID pvParam, UINT winIni) {
+// Only queries are answered; none of them takes uiParam, and nothing is written to a profile.
+BOOL SystemParametersInfoW(UINT action, UINT /*uiParam*/, LPVOID pvParam, UINT /*winIni*/) {
   switch (action) {
     case SPI_GETWORKAREA: {
       if (!pvParam) return FALSE;
@@ -221,7 +222,8 @@ BOOL SystemParametersInfoW(UINT action, UINT uiParam, LPVOID pvParam, UINT winIn
   return FALSE;
 }
 
-BOOL MessageBeep(UINT type) {
+// The back end has one sound for every type.
+BOOL MessageBeep(UINT /*type*/) {
   GetBackend().Beep();
   return TRUE;
 }

@@ -89,7 +89,8 @@ ATOM RegisterClassW(const WNDCLASSW* wc) {
   return RegisterClassExW(&ex);
 }
 
-BOOL UnregisterClassW(LPCWSTR className, HINSTANCE instance) {
+// One module: classes are found by name whatever instance registered them.
+BOOL UnregisterClassW(LPCWSTR className, HINSTANCE /*instance*/) {
   auto c = FindClass(className);
   if (!c) {
     SetLastError(ERROR_CLASS_DOES_NOT_EXIST);
@@ -104,7 +105,7 @@ BOOL UnregisterClassW(LPCWSTR className, HINSTANCE instance) {
   return TRUE;
 }
 
-BOOL GetClassInfoExW(HINSTANCE instance, LPCWSTR className, LPWNDCLASSEXW wc) {
+BOOL GetClassInfoExW(HINSTANCE /*instance*/, LPCWSTR className, LPWNDCLASSEXW wc) {
   auto c = FindClass(className);
   if (!c || !wc) {
     SetLastError(ERROR_CLASS_DOES_NOT_EXIST);

@@ -387,7 +387,8 @@ TksSkinAnimateObject::TksSkinAnimateObject(TksMarluneForm* Parent, TksDataSkinAn
   Morphing = false;
 }
 
-RECT TksSkinAnimateObject::StateRect(bool Hot, TBitmap*& Source) const {
+// The frame strip stands for the hot look: the current frame is drawn whether hot or not.
+RECT TksSkinAnimateObject::StateRect(bool /*Hot*/, TBitmap*& Source) const {
   Source = Picture;
   if (FDown && FAnim->buttonstyle && !Empty(FAnim->downskinrect)) {
     Source = ActivePicture;

@@ -103,9 +103,9 @@ void TksSkinControl::SetSkinDataName(const AnsiString& Value) { FBinding.SkinDat
 
 void TksSkinControl::LoadSkinRecord() { FBinding.LookUp(); }
 
-void TksSkinControl::PaintDefaultImage(TBitmap* B) {}
+void TksSkinControl::PaintDefaultImage(TBitmap*) {}
 
-void TksSkinControl::PaintSkinImage(TBitmap* B) {}
+void TksSkinControl::PaintSkinImage(TBitmap*) {}
 
 void TksSkinControl::ApplySkin() {
   LoadSkinRecord();
@@ -171,9 +171,9 @@ void TksGraphicSkinControl::SetSkinData(TksSkinData* Value) {
 
 void TksGraphicSkinControl::LoadSkinRecord() { FBinding.LookUp(); }
 
-void TksGraphicSkinControl::PaintDefaultImage(TBitmap* B) {}
+void TksGraphicSkinControl::PaintDefaultImage(TBitmap*) {}
 
-void TksGraphicSkinControl::PaintSkinImage(TBitmap* B) {}
+void TksGraphicSkinControl::PaintSkinImage(TBitmap*) {}
 
 void TksGraphicSkinControl::ApplySkin() {
   LoadSkinRecord();

@@ -189,11 +189,13 @@ bool HeadlessBackend::HotKeyGrabbed(UINT modifiers, UINT vk) const {
 
 void HeadlessBackend::BlockHotKey(UINT modifiers, UINT vk) { blocked_.push_back({modifiers, vk}); }
 
-void HeadlessBackend::SetCursor(NativeId id, CursorShape shape, const CursorImage* custom) {
+// Tests read the shape only; a custom image needs nothing kept here.
+void HeadlessBackend::SetCursor(NativeId id, CursorShape shape, const CursorImage* /*custom*/) {
   if (NativeWindow* w = Find(id)) w->cursor = shape;
 }
 
-void HeadlessBackend::SetImeSpot(NativeId w, POINT pt) { imeSpot_ = pt; }
+// One input method spot for the whole screen, whichever window asked for it last.
+void HeadlessBackend::SetImeSpot(NativeId /*w*/, POINT pt) { imeSpot_ = pt; }
 
 void HeadlessBackend::SetClipboardText(const std::u16string& text) {
   clipboard_ = text;

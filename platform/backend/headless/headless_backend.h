@@ -63,7 +63,7 @@ class HeadlessBackend : public Backend {
   void SetCursor(NativeId w, CursorShape shape, const CursorImage* custom) override;
   void SetImeSpot(NativeId w, POINT pt) override;
   RECT ScreenRect() override { return screen_; }
-  RECT WorkArea(POINT near) override { return workArea_; }
+  RECT WorkArea(POINT /*near*/) override { return workArea_; }  // one monitor
   std::vector<RECT> Monitors() override { return {screen_}; }
   void SetClipboardText(const std::u16string& text) override;
   bool GetClipboardText(std::u16string& text) override;

@@ -44,7 +44,7 @@ TEST_F(Painting, BeginPaintClipsToTheUpdateRegionAndErasesWithTheClassBrush) {
   RunUntilIdle();
   RECT paint{};
   BOOL erase = FALSE;
-  On(top, [&](HWND h, UINT m, WPARAM, LPARAM, LRESULT& r) {
+  On(top, [&](HWND h, UINT m, WPARAM, LPARAM, LRESULT&) {
     if (m != WM_PAINT) return false;
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(h, &ps);

@@ -186,7 +186,7 @@ TEST_F(ButtonFace, OnPaintDrawsInsteadOfTheContent) {
   MakeButton("搜索");
   RECT given{};
   bool gotDown = true, gotHot = true;
-  button->OnPaint = [&](TObject*, TCanvas* c, TRect r, bool down, bool hot, bool& drawDefault) {
+  button->OnPaint = [&](TObject*, TCanvas*, TRect r, bool down, bool hot, bool& drawDefault) {
     given = r;
     gotDown = down;
     gotHot = hot;

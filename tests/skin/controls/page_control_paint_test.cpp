@@ -171,7 +171,7 @@ TEST_F(PageControlPaint, SkinChangeRereadsTheRecord) {
 TEST_F(PageControlPaint, DrawSkinTabEventDrawsTheContent) {
   TksSkinPageControl* pc = MakeLauncherPages(0);
   std::vector<std::string> calls;
-  pc->OnDrawSkinTab = [&](int index, const TRect& r, bool active, bool mouseIn, TCanvas* c) {
+  pc->OnDrawSkinTab = [&](int index, const TRect& r, bool active, bool /*mouseIn*/, TCanvas* c) {
     calls.push_back(std::to_string(index) + (active ? " active " : " ") + Str(r));
     c->Brush().SetStyle(bsSolid);
     c->Brush().SetColor(static_cast<TColor>(RGB(1, 2, 3)));
