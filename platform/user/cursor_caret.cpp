@@ -274,9 +274,9 @@ HCURSOR SetCursor(HCURSOR cursor) {
   auto it = cs.all.find(cursor);
   if (cursor && it == cs.all.end()) return old;
   cs.current = cursor;
-  State& s = S();
-  Window* w = Get(s.capture);
-  if (!w) w = Get(s.lastMouseWindow);
+  const InputState& in = S().Input();
+  Window* w = Get(in.capture);
+  if (!w) w = Get(in.lastMouseWindow);
   if (w && !IsTopLevel(w)) w = TopLevel(w);
   if (!w || !w->native) return old;
   if (!cursor) {

@@ -98,7 +98,7 @@ LRESULT SysCommand(Window* w, WPARAM wParam, LPARAM lParam) {
   switch (wParam & 0xFFF0) {
     case SC_MOVE: {
       POINT start{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-      if (!lParam) start = S().cursor;
+      if (!lParam) start = S().cursor.Get();
       SystemMoveLoop(w, start);
       return 0;
     }
@@ -119,17 +119,17 @@ LRESULT SysCommand(Window* w, WPARAM wParam, LPARAM lParam) {
 }  // namespace
 
 void SystemMoveLoop(Window* w, POINT start) {
-  State& s = S();
+  const InputState& in = S().Input();
   const HWND hwnd = w->handle;
   // With a mouse button held (a press of any button may start the move) the window follows the
   // pointer until that button is released; with none (the move was asked for from the
   // keyboard) arrow keys and the pointer move it until Enter or a click.
   UINT releaseOf = 0;
-  if (s.keys[VK_LBUTTON] & 0x80) {
+  if (in.keys[VK_LBUTTON] & 0x80) {
     releaseOf = WM_LBUTTONUP;
-  } else if (s.keys[VK_RBUTTON] & 0x80) {
+  } else if (in.keys[VK_RBUTTON] & 0x80) {
     releaseOf = WM_RBUTTONUP;
-  } else if (s.keys[VK_MBUTTON] & 0x80) {
+  } else if (in.keys[VK_MBUTTON] & 0x80) {
     releaseOf = WM_MBUTTONUP;
   }
   const bool keyboard = releaseOf == 0;
@@ -138,7 +138,6 @@ void SystemMoveLoop(Window* w, POINT start) {
   Send(w, WM_ENTERSIZEMOVE, 0, 0);
   if (!IsWindow(hwnd)) return;
   SetCapture(hwnd);
-  ++s.modalDepth;
   auto moveTo = [&](POINT off) {
     offset = off;
     // The window may adjust the place it is dragged to (docking to edges).
@@ -154,7 +153,7 @@ void SystemMoveLoop(Window* w, POINT start) {
       PostQuitMessage(int(m.wParam));
       break;
     }
-    if (s.capture != hwnd) {  // someone took the capture away: the move ends where it is
+    if (in.capture != hwnd) {  // someone took the capture away: the move ends where it is
       TranslateMessage(&m);
       DispatchMessageW(&m);
       break;
@@ -197,8 +196,7 @@ void SystemMoveLoop(Window* w, POINT start) {
         DispatchMessageW(&m);
     }
   }
-  --s.modalDepth;
-  if (s.capture == hwnd) ReleaseCapture();
+  if (in.capture == hwnd) ReleaseCapture();
   if (Window* x = Get(hwnd)) Send(x, WM_EXITSIZEMOVE, 0, 0);
 }
 
@@ -236,7 +234,7 @@ LRESULT DefWindowProcW(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
       return DefHitTest(w, POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
     case WM_NCPAINT: {
       Window* top = IsTopLevel(w) ? w : TopLevel(w);
-      DrawFrame(w, top && top->handle == S().active);
+      DrawFrame(w, top && top->handle == S().Input().active);
       return 0;
     }
     case WM_NCACTIVATE:
@@ -261,7 +259,7 @@ LRESULT DefWindowProcW(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
       if (w->native) GetBackend().SetTitle(w->native, w->text);
       if ((w->style & WS_CAPTION) == WS_CAPTION) {
         Window* top = IsTopLevel(w) ? w : TopLevel(w);
-        if (ReallyVisible(w)) DrawFrame(w, top && top->handle == S().active);
+        if (ReallyVisible(w)) DrawFrame(w, top && top->handle == S().Input().active);
       }
       return TRUE;
     case WM_GETTEXT: {
@@ -353,7 +351,7 @@ LRESULT DefWindowProcW(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         return Send(w->parent, msg, wParam, lParam);
       return 0;
     case WM_CANCELMODE:
-      if (S().capture == hwnd) ReleaseCapture();
+      if (S().Input().capture == hwnd) ReleaseCapture();
       return 0;
     case WM_NOTIFYFORMAT:
       return 2;  // NFR_UNICODE

@@ -57,24 +57,24 @@ UINT MouseMessage(const BackendEvent& e, bool client) {
 }
 
 WPARAM MouseKeys(const BackendEvent& e) {
-  const State& s = S();
+  const InputState& in = S().Input();
   WPARAM k = e.modifiers & (MK_LBUTTON | MK_RBUTTON | MK_MBUTTON | MK_SHIFT | MK_CONTROL);
-  if (s.keys[VK_SHIFT] & 0x80) k |= MK_SHIFT;
-  if (s.keys[VK_CONTROL] & 0x80) k |= MK_CONTROL;
+  if (in.keys[VK_SHIFT] & 0x80) k |= MK_SHIFT;
+  if (in.keys[VK_CONTROL] & 0x80) k |= MK_CONTROL;
   return k;
 }
 
 void PushInput(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, const BackendEvent& e) {
-  S().input.push_back(MSG{hwnd, msg, wParam, lParam, DWORD(e.time), e.screen});
+  S().Input().input.push_back(MSG{hwnd, msg, wParam, lParam, DWORD(e.time), e.screen});
 }
 
 void EndTracking(bool nonClientLeave) {
-  State& s = S();
-  if (!s.tracking) return;
-  const bool nc = (s.trackFlags & TME_NONCLIENT) != 0;
-  Post(s.tracking, nc && nonClientLeave ? WM_NCMOUSELEAVE : WM_MOUSELEAVE, 0, 0);
-  s.tracking = nullptr;
-  s.trackFlags = 0;
+  InputState& in = S().Input();
+  if (!in.tracking) return;
+  const bool nc = (in.trackFlags & TME_NONCLIENT) != 0;
+  Post(in.tracking, nc && nonClientLeave ? WM_NCMOUSELEAVE : WM_MOUSELEAVE, 0, 0);
+  in.tracking = nullptr;
+  in.trackFlags = 0;
 }
 
 Window* FromNative(NativeId id) {
@@ -85,33 +85,53 @@ Window* FromNative(NativeId id) {
 }
 
 void HandleKey(const BackendEvent& e) {
-  State& s = S();
+  InputState& in = S().Input();
   const bool down = e.type == BackendEventType::KeyDown;
-  Window* target = Get(s.focus);
+  Window* target = Get(in.focus);
   const bool noFocus = target == nullptr;
-  if (noFocus) target = Get(s.active);
+  if (noFocus) target = Get(in.active);
   std::u16string text;
-  if (down && !s.raw.empty() && s.raw.front().type == BackendEventType::Text) {
-    text = std::move(s.raw.front().text);
-    s.raw.pop_front();
+  if (down && !in.raw.empty() && in.raw.front().type == BackendEventType::Text) {
+    text = std::move(in.raw.front().text);
+    in.raw.pop_front();
   }
   if (!target) return;
-  const bool alt = (s.keys[VK_MENU] & 0x80) != 0;
-  const bool ctrl = (s.keys[VK_CONTROL] & 0x80) != 0;
+  const bool alt = (in.keys[VK_MENU] & 0x80) != 0;
+  const bool ctrl = (in.keys[VK_CONTROL] & 0x80) != 0;
   const bool sys = noFocus || (alt && !ctrl) || e.vk == VK_F10 || (e.vk == VK_MENU);
   UINT msg = down ? (sys ? WM_SYSKEYDOWN : WM_KEYDOWN) : (sys ? WM_SYSKEYUP : WM_KEYUP);
   LPARAM lp = 1 | LPARAM((e.scan & 0xFF) << 16);
   if (alt) lp |= LPARAM(KF_ALTDOWN) << 16;
   if (!down || e.repeat) lp |= LPARAM(1) << 30;
   if (!down) lp |= LPARAM(1) << 31;
-  const MSG m{target->handle, msg, WPARAM(e.vk), LPARAM(DWORD(lp)), DWORD(e.time), s.cursor};
-  s.input.push_back(m);
+  const MSG m{target->handle, msg, WPARAM(e.vk), LPARAM(DWORD(lp)), DWORD(e.time), S().cursor.Get()};
+  in.input.push_back(m);
   if (!down) return;
-  s.keyTexts.push_back(KeyText{m.hwnd, m.wParam, m.lParam, m.time, std::move(text)});
-  while (s.keyTexts.size() > 64) s.keyTexts.pop_front();
+  in.keyTexts.push_back(KeyText{m.hwnd, m.wParam, m.lParam, m.time, std::move(text)});
+  while (in.keyTexts.size() > 64) in.keyTexts.pop_front();
 }
 
 }  // namespace
+
+void InputState::Forget(HWND hwnd) {
+  if (capture == hwnd) capture = nullptr;
+  if (focus == hwnd) focus = nullptr;
+  if (active == hwnd) active = nullptr;
+  if (tracking == hwnd) tracking = nullptr;
+  if (lastMouseWindow == hwnd) lastMouseWindow = nullptr;
+  std::erase_if(input, [hwnd](const MSG& m) { return m.hwnd == hwnd; });
+  std::erase_if(keyTexts, [hwnd](const KeyText& k) { return k.hwnd == hwnd; });
+}
+
+void InputState::Reset() {
+  raw.clear();
+  input.clear();
+  keyTexts.clear();
+  focus = active = capture = tracking = lastMouseWindow = nullptr;
+  appActive = false;
+  std::fill(std::begin(keys), std::end(keys), BYTE(0));
+  lastClick = {};
+}
 
 Window* HitWindow(POINT pt, int* hit) {
   std::vector<HWND> tops;
@@ -134,13 +154,13 @@ Window* HitWindow(POINT pt, int* hit) {
 }
 
 void UpdateKeyState(const BackendEvent& e) {
-  State& s = S();
-  auto setDown = [&s](UINT vk, bool down) {
+  InputState& in = S().Input();
+  auto setDown = [&in](UINT vk, bool down) {
     if (down) {
-      if (!(s.keys[vk] & 0x80)) s.keys[vk] ^= 0x01;
-      s.keys[vk] |= 0x80;
+      if (!(in.keys[vk] & 0x80)) in.keys[vk] ^= 0x01;
+      in.keys[vk] |= 0x80;
     } else {
-      s.keys[vk] &= ~0x80;
+      in.keys[vk] &= ~0x80;
     }
   };
   switch (e.type) {
@@ -171,28 +191,28 @@ void UpdateKeyState(const BackendEvent& e) {
 }
 
 void RouteMouse(const BackendEvent& e) {
-  State& s = S();
+  InputState& in = S().Input();
   const POINT pt = e.screen;
-  s.cursor = pt;
+  S().cursor.Set(pt);
   Window* target = nullptr;
   int hit = HTNOWHERE;
-  if (Window* c = Get(s.capture)) {
+  if (Window* c = Get(in.capture)) {
     target = c;
     hit = HTCLIENT;
   } else {
     target = HitWindow(pt, &hit);
   }
-  if (s.tracking) {
-    const bool nc = (s.trackFlags & TME_NONCLIENT) != 0;
-    const bool over = target && target->handle == s.tracking && (nc ? hit != HTCLIENT : hit == HTCLIENT);
+  if (in.tracking) {
+    const bool nc = (in.trackFlags & TME_NONCLIENT) != 0;
+    const bool over = target && target->handle == in.tracking && (nc ? hit != HTCLIENT : hit == HTCLIENT);
     if (!over) EndTracking(nc);
   }
-  s.lastMouseWindow = target ? target->handle : nullptr;
-  s.lastHit = UINT(hit);
+  in.lastMouseWindow = target ? target->handle : nullptr;
+  in.lastHit = UINT(hit);
   if (!target) return;
   const HWND hwnd = target->handle;
   if (e.type == BackendEventType::Wheel) {
-    Window* f = Get(s.focus);
+    Window* f = Get(in.focus);
     if (!f) return;
     PushInput(f->handle, WM_MOUSEWHEEL, MAKEWPARAM(MouseKeys(e), SHORT(e.delta)),
               MAKELPARAM(pt.x, pt.y), e);
@@ -205,13 +225,13 @@ void RouteMouse(const BackendEvent& e) {
   const bool client = hit == HTCLIENT;
   UINT msg = MouseMessage(e, client);
   const bool down = e.type == BackendEventType::ButtonDown;
-  if (!s.capture) {
+  if (!in.capture) {
     Send(target, WM_SETCURSOR, WPARAM(hwnd), MAKELPARAM(hit, msg));
     if (!(target = Get(hwnd))) return;
   }
-  if (down && !s.capture) {
+  if (down && !in.capture) {
     Window* top = IsTopLevel(target) ? target : TopLevel(target);
-    if (top && top->handle != s.active) {
+    if (top && top->handle != in.active) {
       const HWND topHandle = top->handle;
       const LRESULT r = Send(target, WM_MOUSEACTIVATE, WPARAM(topHandle), MAKELPARAM(hit, msg));
       if ((r == MA_ACTIVATE || r == MA_ACTIVATEANDEAT) && Get(topHandle))
@@ -221,7 +241,7 @@ void RouteMouse(const BackendEvent& e) {
     }
   }
   if (down) {
-    auto& lc = s.lastClick;
+    auto& lc = in.lastClick;
     const bool dblStyle = (target->cls->style & CS_DBLCLKS) || !client;
     if (dblStyle && lc.hwnd == hwnd && lc.message == msg && e.time - lc.time <= GetDoubleClickTime() &&
         std::abs(pt.x - lc.pt.x) <= 2 && std::abs(pt.y - lc.pt.y) <= 2) {
@@ -243,7 +263,7 @@ void RouteMouse(const BackendEvent& e) {
 }
 
 void HandleBackendEvent(const BackendEvent& e) {
-  State& s = S();
+  InputState& in = S().Input();
   UpdateKeyState(e);
   switch (e.type) {
     case BackendEventType::MouseMove:
@@ -257,7 +277,7 @@ void HandleBackendEvent(const BackendEvent& e) {
       HandleKey(e);
       return;
     case BackendEventType::Text: {
-      Window* f = Get(s.focus);
+      Window* f = Get(in.focus);
       if (!f) return;
       for (char16_t c : e.text) PushInput(f->handle, WM_IME_CHAR, WPARAM(c), 1, e);
       return;
@@ -269,14 +289,14 @@ void HandleBackendEvent(const BackendEvent& e) {
       }
       return;
     case BackendEventType::FocusIn:
-      if (Window* top = FromNative(e.window); top && top->handle != s.active)
+      if (Window* top = FromNative(e.window); top && top->handle != in.active)
         Activate(top, ActivatedBy::Program, NativeFocus::Keep);
       return;
     case BackendEventType::FocusOut: {
       Window* top = FromNative(e.window);
-      if (!top || top->handle != s.active) return;
+      if (!top || top->handle != in.active) return;
       // Focus moving to another of our windows arrives as FocusIn next: no app switch then.
-      for (const BackendEvent& next : s.raw)
+      for (const BackendEvent& next : in.raw)
         if (next.type == BackendEventType::FocusIn && FromNative(next.window)) return;
       Deactivate();
       return;
@@ -305,8 +325,8 @@ void HandleBackendEvent(const BackendEvent& e) {
         ShowWindow(top->handle, SW_RESTORE);
       return;
     case BackendEventType::PointerLeft:
-      if (!s.capture) EndTracking(s.lastHit != HTCLIENT);
-      s.lastMouseWindow = nullptr;
+      if (!in.capture) EndTracking(in.lastHit != HTCLIENT);
+      in.lastMouseWindow = nullptr;
       return;
     case BackendEventType::HotKey:
       DeliverHotKey(e.hotkeyId);
@@ -315,38 +335,38 @@ void HandleBackendEvent(const BackendEvent& e) {
 }
 
 void Deactivate() {
-  State& s = S();
-  const HWND old = s.active;
-  const HWND focus = s.focus;
-  s.active = nullptr;
-  s.focus = nullptr;
+  InputState& in = S().Input();
+  const HWND old = in.active;
+  const HWND focus = in.focus;
+  in.active = nullptr;
+  in.focus = nullptr;
   if (Window* f = Get(focus)) Send(f, WM_KILLFOCUS, 0, 0);
   if (Window* o = Get(old)) {
     Send(o, WM_NCACTIVATE, FALSE, 0);
     if ((o = Get(old))) Send(o, WM_ACTIVATE, MAKEWPARAM(WA_INACTIVE, 0), 0);
   }
-  if (s.appActive) {
-    s.appActive = false;
+  if (in.appActive) {
+    in.appActive = false;
     if (Window* o = Get(old)) Send(o, WM_ACTIVATEAPP, FALSE, 0);
   }
 }
 
 bool Activate(Window* top, ActivatedBy by, NativeFocus native) {
-  State& s = S();
+  InputState& in = S().Input();
   if (!top || !IsTopLevel(top) || (top->style & WS_DISABLED)) return false;
   const HWND hwnd = top->handle;
   // Already active: the back end gave us the keyboard (or FocusOut would have deactivated us),
   // so asking the window manager again would only queue a stale activation request.
-  if (s.active == hwnd) return true;
-  const HWND old = s.active;
+  if (in.active == hwnd) return true;
+  const HWND old = in.active;
   if (Window* o = Get(old)) {
     Send(o, WM_NCACTIVATE, FALSE, 0);
     if ((o = Get(old))) Send(o, WM_ACTIVATE, MAKEWPARAM(WA_INACTIVE, 0), LPARAM(hwnd));
   }
   if (!(top = Get(hwnd))) return false;
-  s.active = hwnd;
-  if (!s.appActive) {
-    s.appActive = true;
+  in.active = hwnd;
+  if (!in.appActive) {
+    in.appActive = true;
     Send(top, WM_ACTIVATEAPP, TRUE, 0);
     if (!(top = Get(hwnd))) return false;
   }
@@ -356,17 +376,17 @@ bool Activate(Window* top, ActivatedBy by, NativeFocus native) {
   if (!(top = Get(hwnd))) return false;
   const WORD minimized = (top->style & WS_MINIMIZE) ? 1 : 0;
   Send(top, WM_ACTIVATE, MAKEWPARAM(by == ActivatedBy::Mouse ? WA_CLICKACTIVE : WA_ACTIVE, minimized), LPARAM(old));
-  if (!(top = Get(hwnd)) || s.active != hwnd) return false;
+  if (!(top = Get(hwnd)) || in.active != hwnd) return false;
   // The focus belongs inside the active window.
-  Window* f = Get(s.focus);
+  Window* f = Get(in.focus);
   if (!f || (f != top && TopLevel(f) != top)) SetFocusInternal(top);
-  if (native == NativeFocus::FocusNative && top->native && top->nativeShown && s.active == hwnd)
+  if (native == NativeFocus::FocusNative && top->native && top->nativeShown && in.active == hwnd)
     GetBackend().Activate(top->native);
   return true;
 }
 
 void ActivateOther(Window* leaving) {
-  State& s = S();
+  InputState& in = S().Input();
   auto usable = [leaving](Window* w) {
     return w && w != leaving && IsTopLevel(w) && w->Visible() && !(w->style & WS_DISABLED) &&
            !(w->style & WS_MINIMIZE) && !(w->exStyle & WS_EX_NOACTIVATE) &&
@@ -380,45 +400,45 @@ void ActivateOther(Window* leaving) {
         break;
       }
   if (next && Activate(next, ActivatedBy::Program, NativeFocus::FocusNative)) return;
-  if (s.active == leaving->handle) Deactivate();
+  if (in.active == leaving->handle) Deactivate();
 }
 
 void SetFocusInternal(Window* w) {
-  State& s = S();
-  const HWND old = s.focus;
+  InputState& in = S().Input();
+  const HWND old = in.focus;
   const HWND nw = w ? w->handle : nullptr;
   if (old == nw) return;
-  s.focus = nw;
+  in.focus = nw;
   if (Window* o = Get(old)) Send(o, WM_KILLFOCUS, WPARAM(nw), 0);
-  if (s.focus != nw) return;
+  if (in.focus != nw) return;
   if (Window* n = Get(nw)) Send(n, WM_SETFOCUS, WPARAM(old), 0);
 }
 
 void OnWindowHidden(Window* w) {
-  State& s = S();
+  InputState& in = S().Input();
   const HWND hwnd = w->handle;
-  if (s.capture && (s.capture == hwnd || ::IsChild(hwnd, s.capture))) ReleaseCapture();
-  if (s.tracking && (s.tracking == hwnd || ::IsChild(hwnd, s.tracking))) {
-    s.tracking = nullptr;
-    s.trackFlags = 0;
+  if (in.capture && (in.capture == hwnd || ::IsChild(hwnd, in.capture))) ReleaseCapture();
+  if (in.tracking && (in.tracking == hwnd || ::IsChild(hwnd, in.tracking))) {
+    in.tracking = nullptr;
+    in.trackFlags = 0;
   }
   if (!(w = Get(hwnd))) return;
   if (IsTopLevel(w)) {
-    if (s.active == hwnd) ActivateOther(w);
+    if (in.active == hwnd) ActivateOther(w);
     return;
   }
-  if (s.focus && (s.focus == hwnd || ::IsChild(hwnd, s.focus)))
+  if (in.focus && (in.focus == hwnd || ::IsChild(hwnd, in.focus)))
     SetFocusInternal(w->parent && ReallyVisible(w->parent) ? w->parent : nullptr);
 }
 
 void OnWindowDestroying(Window* w) {
-  State& s = S();
+  InputState& in = S().Input();
   const HWND hwnd = w->handle;
-  if (s.capture == hwnd) ReleaseCapture();
+  if (in.capture == hwnd) ReleaseCapture();
   if (!(w = Get(hwnd))) return;
-  if (s.active == hwnd) ActivateOther(w);
-  if (s.focus == hwnd) SetFocusInternal(nullptr);
-  if (s.tracking == hwnd) s.tracking = nullptr;
+  if (in.active == hwnd) ActivateOther(w);
+  if (in.focus == hwnd) SetFocusInternal(nullptr);
+  if (in.tracking == hwnd) in.tracking = nullptr;
 }
 
 }  // namespace lumoa::platform::user
@@ -427,8 +447,8 @@ using namespace lumoa::platform::user;
 using lumoa::platform::GetBackend;
 
 HWND SetFocus(HWND hwnd) {
-  State& s = S();
-  const HWND old = s.focus;
+  InputState& in = S().Input();
+  const HWND old = in.focus;
   if (!hwnd) {
     SetFocusInternal(nullptr);
     return old;
@@ -443,26 +463,26 @@ HWND SetFocus(HWND hwnd) {
     if (x->style & (WS_MINIMIZE | WS_DISABLED)) return nullptr;
   Window* top = IsTopLevel(w) ? w : TopLevel(w);
   if (!top) return nullptr;
-  if (top->handle != s.active) {
+  if (top->handle != in.active) {
     const HWND topHandle = top->handle;
-    if (!Activate(top, ActivatedBy::Program, NativeFocus::FocusNative) || s.active != topHandle) return nullptr;
+    if (!Activate(top, ActivatedBy::Program, NativeFocus::FocusNative) || in.active != topHandle) return nullptr;
     if (!(w = Get(hwnd))) return nullptr;
   }
   SetFocusInternal(w);
-  return s.focus == hwnd ? old : nullptr;
+  return in.focus == hwnd ? old : nullptr;
 }
 
-HWND GetFocus() { return S().focus; }
+HWND GetFocus() { return S().Input().focus; }
 
 HWND SetActiveWindow(HWND hwnd) {
-  State& s = S();
-  const HWND old = s.active;
+  InputState& in = S().Input();
+  const HWND old = in.active;
   Window* w = Get(hwnd);
   if (!w || !IsTopLevel(w)) return nullptr;
   return Activate(w, ActivatedBy::Program, NativeFocus::FocusNative) ? old : nullptr;
 }
 
-HWND GetActiveWindow() { return S().active; }
+HWND GetActiveWindow() { return S().Input().active; }
 
 BOOL SetForegroundWindow(HWND hwnd) {
   Window* w = Get(hwnd);
@@ -471,15 +491,15 @@ BOOL SetForegroundWindow(HWND hwnd) {
   return top && Activate(top, ActivatedBy::Program, NativeFocus::FocusNative) ? TRUE : FALSE;
 }
 
-HWND GetForegroundWindow() { return S().appActive ? S().active : nullptr; }
+HWND GetForegroundWindow() { return S().Input().appActive ? S().Input().active : nullptr; }
 
 HWND SetCapture(HWND hwnd) {
-  State& s = S();
-  const HWND old = s.capture;
+  InputState& in = S().Input();
+  const HWND old = in.capture;
   Window* w = Get(hwnd);
   if (!w) return nullptr;
   if (old == hwnd) return old;
-  s.capture = hwnd;
+  in.capture = hwnd;
   Window* top = IsTopLevel(w) ? w : TopLevel(w);
   if (top && top->native) GetBackend().GrabPointer(top->native);
   if (Window* o = Get(old)) Send(o, WM_CAPTURECHANGED, 0, LPARAM(hwnd));
@@ -487,26 +507,26 @@ HWND SetCapture(HWND hwnd) {
 }
 
 BOOL ReleaseCapture() {
-  State& s = S();
-  const HWND old = s.capture;
+  InputState& in = S().Input();
+  const HWND old = in.capture;
   if (!old) return TRUE;
-  s.capture = nullptr;
+  in.capture = nullptr;
   GetBackend().UngrabPointer();
   if (Window* o = Get(old)) Send(o, WM_CAPTURECHANGED, 0, 0);
   return TRUE;
 }
 
-HWND GetCapture() { return S().capture; }
+HWND GetCapture() { return S().Input().capture; }
 
 BOOL TrackMouseEvent(LPTRACKMOUSEEVENT tme) {
   if (!tme || tme->cbSize < sizeof(TRACKMOUSEEVENT)) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return FALSE;
   }
-  State& s = S();
+  InputState& in = S().Input();
   if (tme->dwFlags & TME_QUERY) {
-    tme->dwFlags = s.tracking ? s.trackFlags : 0;
-    tme->hwndTrack = s.tracking;
+    tme->dwFlags = in.tracking ? in.trackFlags : 0;
+    tme->hwndTrack = in.tracking;
     tme->dwHoverTime = 0;
     return TRUE;
   }
@@ -515,24 +535,24 @@ BOOL TrackMouseEvent(LPTRACKMOUSEEVENT tme) {
     return FALSE;
   }
   if (tme->dwFlags & TME_CANCEL) {
-    if (s.tracking == tme->hwndTrack) {
-      s.trackFlags &= ~(tme->dwFlags & (TME_LEAVE | TME_HOVER));
-      if (!(s.trackFlags & TME_LEAVE)) s.tracking = nullptr;
+    if (in.tracking == tme->hwndTrack) {
+      in.trackFlags &= ~(tme->dwFlags & (TME_LEAVE | TME_HOVER));
+      if (!(in.trackFlags & TME_LEAVE)) in.tracking = nullptr;
     }
     return TRUE;
   }
   if (!(tme->dwFlags & TME_LEAVE)) return TRUE;
   const bool nc = (tme->dwFlags & TME_NONCLIENT) != 0;
-  const bool over = s.lastMouseWindow == tme->hwndTrack &&
-                    (nc ? s.lastHit != HTCLIENT : s.lastHit == HTCLIENT);
+  const bool over = in.lastMouseWindow == tme->hwndTrack &&
+                    (nc ? in.lastHit != HTCLIENT : in.lastHit == HTCLIENT);
   if (!over) {
     // Win32 answers a request for a window the pointer is not over at once.
     Post(tme->hwndTrack, nc ? WM_NCMOUSELEAVE : WM_MOUSELEAVE, 0, 0);
     return TRUE;
   }
-  if (s.tracking && s.tracking != tme->hwndTrack) EndTracking(false);
-  s.tracking = tme->hwndTrack;
-  s.trackFlags = tme->dwFlags & (TME_LEAVE | TME_NONCLIENT);
+  if (in.tracking && in.tracking != tme->hwndTrack) EndTracking(false);
+  in.tracking = tme->hwndTrack;
+  in.trackFlags = tme->dwFlags & (TME_LEAVE | TME_NONCLIENT);
   return TRUE;
 }
 
@@ -544,7 +564,7 @@ BOOL GetCursorPos(LPPOINT pt) {
 
 SHORT GetKeyState(int vk) {
   if (vk < 0 || vk > 255) return 0;
-  const BYTE k = S().keys[vk];
+  const BYTE k = S().Input().keys[vk];
   return SHORT(((k & 0x80) ? 0x8000 : 0) | (k & 0x01));
 }
 
@@ -556,7 +576,7 @@ SHORT GetAsyncKeyState(int vk) {
     case VK_RBUTTON: return (buttons & MK_RBUTTON) ? SHORT(0x8000) : 0;
     case VK_MBUTTON: return (buttons & MK_MBUTTON) ? SHORT(0x8000) : 0;
   }
-  return (S().keys[vk] & 0x80) ? SHORT(0x8000) : 0;
+  return (S().Input().keys[vk] & 0x80) ? SHORT(0x8000) : 0;
 }
 
 UINT GetDoubleClickTime() { return 500; }

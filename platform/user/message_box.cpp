@@ -189,8 +189,6 @@ int MessageBoxW(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type) {
   ShowWindow(hwnd, SW_SHOW);
   SetFocus(hwnd);
 
-  State& s = S();
-  ++s.modalDepth;
   MSG m;
   int result = 0;
   while (IsWindow(hwnd) && !box.result) {
@@ -202,7 +200,6 @@ int MessageBoxW(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type) {
     TranslateMessage(&m);
     DispatchMessageW(&m);
   }
-  --s.modalDepth;
   result = box.result;
   if (disableOwner && IsWindow(top)) EnableWindow(top, TRUE);
   if (IsWindow(hwnd)) {

@@ -25,21 +25,36 @@ DWORD Now32() { return DWORD(GetBackend().NowMs()); }
 
 void ProcessCrossSends() {
   State& s = S();
-  while (CrossSend* cs = s.queue.TakeSend()) {
-    ++s.inCrossSend;
+  while (CrossSend* cs = s.posted.TakeSend()) {
+    ++s.Queue().inCrossSend;
     LRESULT r = 0;
-    if (Window* w = Get(cs->hwnd)) {
+    if (cs->hwnd == HWND_BROADCAST) {
+      r = ::SendMessageW(HWND_BROADCAST, cs->msg, cs->wParam, cs->lParam);
+    } else if (Window* w = Get(cs->hwnd)) {
       trace::Delivering(cs->hwnd, cs->msg, cs->wParam, cs->lParam, Delivery::Sent);
       r = CallWindowProcW(w->proc, cs->hwnd, cs->msg, cs->wParam, cs->lParam);
     }
-    --s.inCrossSend;
-    s.queue.Complete(cs, r);
+    --s.Queue().inCrossSend;
+    s.posted.Complete(cs, r);
   }
 }
 
 bool TakePosted(MSG* out, HWND hwnd, UINT min, UINT max, bool remove) {
-  return S().queue.WithPosted([&](std::deque<MSG>& posted) {
+  return S().posted.WithPosted([&](std::deque<MSG>& posted) {
     for (auto it = posted.begin(); it != posted.end();) {
+      if (it->hwnd == HWND_BROADCAST) {  // from another thread: one copy per top-level window
+        const MSG m = *it;
+        const auto at = it - posted.begin();
+        posted.erase(it);
+        auto pos = posted.begin() + at;
+        for (Window* c : Desktop()->children) {
+          MSG copy = m;
+          copy.hwnd = c->handle;
+          pos = posted.insert(pos, copy) + 1;
+        }
+        it = posted.begin() + at;
+        continue;
+      }
       if (it->hwnd && !Get(it->hwnd)) {  // posted from another thread to a window now gone
         it = posted.erase(it);
         continue;
@@ -58,10 +73,10 @@ bool TakePosted(MSG* out, HWND hwnd, UINT min, UINT max, bool remove) {
 
 bool TakeInput(MSG* out, HWND hwnd, UINT min, UINT max, bool remove) {
   State& s = S();
-  for (auto it = s.input.begin(); it != s.input.end(); ++it) {
+  for (auto it = s.Input().input.begin(); it != s.Input().input.end(); ++it) {
     if (!Matches(*it, hwnd, min, max)) continue;
     *out = *it;
-    if (remove) s.input.erase(it);
+    if (remove) s.Input().input.erase(it);
     return true;
   }
   return false;
@@ -71,14 +86,14 @@ bool TakeTimer(MSG* out, HWND hwnd, UINT min, UINT max, bool remove) {
   State& s = S();
   const uint64_t now = GetBackend().NowMs();
   Timer* best = nullptr;
-  for (Timer& t : s.timers) {
+  for (Timer& t : s.Queue().timers) {
     if (t.due > now) continue;
-    MSG m{t.hwnd, WM_TIMER, t.id, LPARAM(t.proc), DWORD(now), s.cursor};
+    MSG m{t.hwnd, WM_TIMER, t.id, LPARAM(t.proc), DWORD(now), s.cursor.Get()};
     if (!Matches(m, hwnd, min, max)) continue;
     if (!best || t.due < best->due) best = &t;
   }
   if (!best) return false;
-  *out = MSG{best->hwnd, WM_TIMER, best->id, LPARAM(best->proc), DWORD(now), s.cursor};
+  *out = MSG{best->hwnd, WM_TIMER, best->id, LPARAM(best->proc), DWORD(now), s.cursor.Get()};
   if (remove && TraceOn(TraceChannel::Timer)) {
     TraceLine(TraceChannel::Timer, "fire %p id=%llu late=%llums", static_cast<void*>(best->hwnd),
               static_cast<unsigned long long>(best->id),
@@ -100,7 +115,13 @@ LRESULT Send(Window* w, UINT msg, WPARAM wParam, LPARAM lParam) {
 
 void Post(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   State& s = S();
-  s.queue.Post(MSG{hwnd, msg, wParam, lParam, Now32(), s.cursor});
+  s.posted.Post(MSG{hwnd, msg, wParam, lParam, Now32(), s.cursor.Get()});
+}
+
+void QueueState::Reset() {
+  timers.clear();
+  quitPending = false;
+  current = MSG{};
 }
 
 void PostedQueue::Post(const MSG& m) {
@@ -147,7 +168,7 @@ LRESULT PostedQueue::SendAndWait(CrossSend& cs, void (*wake)()) {
 }
 
 void DrainBackend(int timeoutMs) {
-  GetBackend().WaitEvents(timeoutMs, [](const BackendEvent& e) { S().raw.push_back(e); });
+  GetBackend().WaitEvents(timeoutMs, [](const BackendEvent& e) { S().Input().raw.push_back(e); });
 }
 
 bool PeekInternal(MSG* msg, HWND hwnd, UINT min, UINT max, UINT flags) {
@@ -157,15 +178,15 @@ bool PeekInternal(MSG* msg, HWND hwnd, UINT min, UINT max, UINT flags) {
   for (;;) {
     ProcessCrossSends();
     if (TakePosted(msg, hwnd, min, max, remove)) break;
-    if (s.quitPending) {
-      *msg = MSG{nullptr, WM_QUIT, WPARAM(s.quitCode), 0, Now32(), s.cursor};
-      if (remove) s.quitPending = false;
+    if (s.Queue().quitPending) {
+      *msg = MSG{nullptr, WM_QUIT, WPARAM(s.Queue().quitCode), 0, Now32(), s.cursor.Get()};
+      if (remove) s.Queue().quitPending = false;
       break;
     }
     if (TakeInput(msg, hwnd, min, max, remove)) break;
-    if (!s.raw.empty()) {
-      const BackendEvent e = std::move(s.raw.front());
-      s.raw.pop_front();
+    if (!s.Input().raw.empty()) {
+      const BackendEvent e = std::move(s.Input().raw.front());
+      s.Input().raw.pop_front();
       HandleBackendEvent(e);
       continue;
     }
@@ -175,7 +196,7 @@ bool PeekInternal(MSG* msg, HWND hwnd, UINT min, UINT max, UINT flags) {
         if (TraceOn(TraceChannel::Paint)) {
           TraceLine(TraceChannel::Paint, "WM_PAINT due for %p", static_cast<void*>(paint));
         }
-        *msg = MSG{paint, WM_PAINT, 0, 0, Now32(), s.cursor};
+        *msg = MSG{paint, WM_PAINT, 0, 0, Now32(), s.cursor.Get()};
         break;
       }
     }
@@ -183,17 +204,17 @@ bool PeekInternal(MSG* msg, HWND hwnd, UINT min, UINT max, UINT flags) {
     if (TakeTimer(msg, hwnd, min, max, remove)) break;
     return false;
   }
-  s.current = *msg;
+  s.Queue().current = *msg;
   return true;
 }
 
 void WaitForWork() {
   State& s = S();
-  if (!s.queue.Empty()) return;
-  if (!s.raw.empty() || !s.input.empty() || s.quitPending) return;
+  if (!s.posted.Empty()) return;
+  if (!s.Input().raw.empty() || !s.Input().input.empty() || s.Queue().quitPending) return;
   int timeout = -1;
   const uint64_t now = GetBackend().NowMs();
-  for (const Timer& t : s.timers) {
+  for (const Timer& t : s.Queue().timers) {
     const uint64_t wait = t.due > now ? t.due - now : 0;
     if (timeout < 0 || wait < uint64_t(timeout))
       timeout = int(std::min<uint64_t>(wait, std::numeric_limits<int>::max()));
@@ -203,7 +224,7 @@ void WaitForWork() {
 }
 
 void RemoveTimers(HWND hwnd) {
-  std::erase_if(S().timers, [hwnd](const Timer& t) { return t.hwnd == hwnd; });
+  std::erase_if(S().Queue().timers, [hwnd](const Timer& t) { return t.hwnd == hwnd; });
 }
 
 }  // namespace lumoa::platform::user
@@ -215,26 +236,26 @@ using lumoa::platform::TraceLine;
 using lumoa::platform::TraceOn;
 
 LRESULT SendMessageW(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  State& s = S();
+  if (!s.guiThread.IsCurrent()) {
+    // Another thread: queue it for the windows' thread, which checks the handle (or sends the
+    // broadcast), and wait.
+    CrossSend cs{hwnd, msg, wParam, lParam};
+    return s.posted.SendAndWait(cs, [] { GetBackend().Wake(); });
+  }
   if (hwnd == HWND_BROADCAST) {
     std::vector<HWND> tops;
     for (Window* c : Desktop()->children) tops.push_back(c->handle);
     for (HWND h : tops) SendMessageW(h, msg, wParam, lParam);
     return 0;
   }
-  State& s = S();
-  const std::thread::id gui = s.guiThread.load();
-  if (gui == std::thread::id() || gui == std::this_thread::get_id()) {
-    Window* w = Get(hwnd);
-    if (!w) {
-      SetLastError(ERROR_INVALID_WINDOW_HANDLE);
-      return 0;
-    }
-    lumoa::platform::trace::Delivering(hwnd, msg, wParam, lParam, lumoa::platform::Delivery::Sent);
-    return CallWindowProcW(w->proc, hwnd, msg, wParam, lParam);
+  Window* w = Get(hwnd);
+  if (!w) {
+    SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+    return 0;
   }
-  // Another thread: queue it for the windows' thread, which checks the handle, and wait.
-  CrossSend cs{hwnd, msg, wParam, lParam};
-  return s.queue.SendAndWait(cs, [] { GetBackend().Wake(); });
+  lumoa::platform::trace::Delivering(hwnd, msg, wParam, lParam, lumoa::platform::Delivery::Sent);
+  return CallWindowProcW(w->proc, hwnd, msg, wParam, lParam);
 }
 
 LRESULT SendMessageA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -242,17 +263,17 @@ LRESULT SendMessageA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
 }
 
 BOOL PostMessageW(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (!S().guiThread.IsCurrent()) {
+    // Another thread must not read the window table: the retrieval drops stale handles and
+    // hands a broadcast to every top-level window.
+    Post(hwnd, msg, wParam, lParam);
+    GetBackend().Wake();
+    return TRUE;
+  }
   if (hwnd == HWND_BROADCAST) {
     std::vector<HWND> tops;
     for (Window* c : Desktop()->children) tops.push_back(c->handle);
     for (HWND h : tops) Post(h, msg, wParam, lParam);
-    return TRUE;
-  }
-  const std::thread::id gui = S().guiThread.load();
-  if (gui != std::thread::id() && gui != std::this_thread::get_id()) {
-    // Another thread must not read the window table; the retrieval drops stale handles.
-    Post(hwnd, msg, wParam, lParam);
-    GetBackend().Wake();
     return TRUE;
   }
   if (hwnd && !Get(hwnd)) {
@@ -275,8 +296,8 @@ BOOL PostThreadMessageW(DWORD /*threadId*/, UINT msg, WPARAM wParam, LPARAM lPar
 }
 
 void PostQuitMessage(int exitCode) {
-  S().quitPending = true;
-  S().quitCode = exitCode;
+  S().Queue().quitPending = true;
+  S().Queue().quitCode = exitCode;
 }
 
 BOOL GetMessageW(LPMSG msg, HWND hwnd, UINT filterMin, UINT filterMax) {
@@ -304,18 +325,18 @@ BOOL TranslateMessage(const MSG* msg) {
   State& s = S();
   std::u16string text;
   bool found = false;
-  for (auto it = s.keyTexts.begin(); it != s.keyTexts.end(); ++it) {
+  for (auto it = s.Input().keyTexts.begin(); it != s.Input().keyTexts.end(); ++it) {
     if (it->hwnd == msg->hwnd && it->vk == msg->wParam && it->lParam == msg->lParam &&
         it->time == msg->time) {
       text = std::move(it->text);
-      s.keyTexts.erase(it);
+      s.Input().keyTexts.erase(it);
       found = true;
       break;
     }
   }
   if (!found || text.empty()) {
     // Keys that produce control characters even when the back end sent no text.
-    const bool ctrl = (s.keys[VK_CONTROL] & 0x80) && !(s.keys[VK_MENU] & 0x80);
+    const bool ctrl = (s.Input().keys[VK_CONTROL] & 0x80) && !(s.Input().keys[VK_MENU] & 0x80);
     switch (msg->wParam) {
       case VK_BACK: text = u"\b"; break;
       case VK_TAB: text = u"\t"; break;
@@ -335,7 +356,7 @@ LRESULT DispatchMessageW(const MSG* msg) {
   if (!msg) return 0;
   if (msg->message == WM_TIMER && msg->lParam) {
     // Only call procedures that a live timer registered.
-    for (const Timer& t : S().timers)
+    for (const Timer& t : S().Queue().timers)
       if (t.hwnd == msg->hwnd && t.id == msg->wParam && LPARAM(t.proc) == msg->lParam) {
         t.proc(msg->hwnd, WM_TIMER, msg->wParam, DWORD(GetBackend().NowMs()));
         return 0;
@@ -355,11 +376,14 @@ BOOL WaitMessage() {
   return TRUE;
 }
 
-LONG GetMessageTime() { return LONG(S().current.time); }
+LONG GetMessageTime() { return LONG(S().Queue().current.time); }
 
-DWORD GetMessagePos() { return DWORD(MAKELONG(S().current.pt.x, S().current.pt.y)); }
+DWORD GetMessagePos() {
+  const POINT pt = S().Queue().current.pt;
+  return DWORD(MAKELONG(pt.x, pt.y));
+}
 
-BOOL InSendMessage() { return S().inCrossSend > 0; }
+BOOL InSendMessage() { return S().Queue().inCrossSend > 0; }
 
 DWORD GetCurrentThreadId() {
   return DWORD(std::hash<std::thread::id>()(std::this_thread::get_id()));
@@ -378,30 +402,30 @@ UINT_PTR SetTimer(HWND hwnd, UINT_PTR id, UINT elapse, TIMERPROC proc) {
               static_cast<unsigned long long>(id), elapse);
   }
   if (!hwnd) {
-    for (Timer& t : s.timers)
+    for (Timer& t : s.Queue().timers)
       if (!t.hwnd && t.id == id && id) {
         t.elapse = elapse;
         t.due = due;
         t.proc = proc;
         return id;
       }
-    const UINT_PTR newId = 0x7000 + s.nextTimerId++;
-    s.timers.push_back({nullptr, newId, elapse, due, proc});
+    const UINT_PTR newId = 0x7000 + s.Queue().nextTimerId++;
+    s.Queue().timers.push_back({nullptr, newId, elapse, due, proc});
     return newId;
   }
-  for (Timer& t : s.timers)
+  for (Timer& t : s.Queue().timers)
     if (t.hwnd == hwnd && t.id == id) {
       t.elapse = elapse;
       t.due = due;
       t.proc = proc;
       return id ? id : 1;
     }
-  s.timers.push_back({hwnd, id, elapse, due, proc});
+  s.Queue().timers.push_back({hwnd, id, elapse, due, proc});
   return id ? id : 1;
 }
 
 BOOL KillTimer(HWND hwnd, UINT_PTR id) {
-  auto& v = S().timers;
+  auto& v = S().Queue().timers;
   const auto n = std::erase_if(v, [&](const Timer& t) { return t.hwnd == hwnd && t.id == id; });
   return n ? TRUE : FALSE;
 }

@@ -235,7 +235,7 @@ DWORD GetGuiResources(HANDLE hProcess, DWORD uiFlags) {
     case GR_GDIOBJECTS:
       return static_cast<DWORD>(LiveGdiObjectCount());
     case GR_USEROBJECTS:
-      return static_cast<DWORD>(user::S().windows.size() + user::S().timers.size());
+      return static_cast<DWORD>(user::S().Table().windows.size() + user::S().Queue().timers.size());
     default:
       SetLastError(ERROR_INVALID_PARAMETER);
       return 0;

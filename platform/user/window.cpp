@@ -16,36 +16,36 @@ State& S() {
 }
 
 Window* Desktop() {
-  State& s = S();
-  if (s.desktop) return s.desktop.get();
-  s.desktopClass = std::make_shared<WindowClass>();
-  s.desktopClass->name = u"#32769";
-  s.desktopClass->atom = 32769;
-  s.desktopClass->proc = DefWindowProcW;
+  WindowTable& t = S().Table();
+  if (t.desktop) return t.desktop.get();
+  t.desktopClass = std::make_shared<WindowClass>();
+  t.desktopClass->name = u"#32769";
+  t.desktopClass->atom = 32769;
+  t.desktopClass->proc = DefWindowProcW;
   auto d = std::make_unique<Window>();
   d->handle = HWND(uintptr_t(0xFFC0));  // below every window handle
-  d->cls = s.desktopClass;
+  d->cls = t.desktopClass;
   d->proc = DefWindowProcW;
   d->style = WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN;
   const RECT screen = GetBackend().ScreenRect();
   d->rect = screen;
   d->client = {0, 0, screen.right - screen.left, screen.bottom - screen.top};
   d->life = Window::Life::Alive;
-  s.desktop = std::move(d);
-  return s.desktop.get();
+  t.desktop = std::move(d);
+  return t.desktop.get();
 }
 
 Window* Get(HWND hwnd) {
   if (!hwnd) return nullptr;
-  State& s = S();
-  if (s.desktop && hwnd == s.desktop->handle) return s.desktop.get();
-  auto it = s.windows.find(hwnd);
-  return it == s.windows.end() ? nullptr : it->second.get();
+  WindowTable& t = S().Table();
+  if (t.desktop && hwnd == t.desktop->handle) return t.desktop.get();
+  auto it = t.windows.find(hwnd);
+  return it == t.windows.end() ? nullptr : it->second.get();
 }
 
 Window* GetOrDesktop(HWND hwnd) { return hwnd ? Get(hwnd) : Desktop(); }
 
-bool IsDesktop(const Window* w) { return w && w == S().desktop.get(); }
+bool IsDesktop(const Window* w) { return w && w == S().Table().desktop.get(); }
 
 bool IsTopLevel(const Window* w) { return w && w->parent && IsDesktop(w->parent); }
 
@@ -168,24 +168,18 @@ void FreeTree(HWND hwnd) {
   RemoveTimers(hwnd);
   CaretWindowDestroyed(hwnd);
   HotKeysWindowDestroyed(hwnd);
-  if (s.capture == hwnd) s.capture = nullptr;
-  if (s.focus == hwnd) s.focus = nullptr;
-  if (s.active == hwnd) s.active = nullptr;
-  if (s.tracking == hwnd) s.tracking = nullptr;
-  if (s.lastMouseWindow == hwnd) s.lastMouseWindow = nullptr;
+  s.Input().Forget(hwnd);
   if (w->windowRgn) DeleteObject(w->windowRgn);
   if (w->native) GetBackend().DestroyNativeWindow(w->native);
   FreeSurface(w);
-  for (auto& [h, o] : s.windows)
+  for (auto& [h, o] : s.Table().windows)
     if (o->owner == w) o->owner = nullptr;
-  s.queue.WithPosted([hwnd](std::deque<MSG>& posted) {
+  s.posted.WithPosted([hwnd](std::deque<MSG>& posted) {
     std::erase_if(posted, [hwnd](const MSG& m) { return m.hwnd == hwnd; });
   });
-  std::erase_if(s.input, [hwnd](const MSG& m) { return m.hwnd == hwnd; });
-  std::erase_if(s.keyTexts, [hwnd](const KeyText& k) { return k.hwnd == hwnd; });
   Unlink(w);
   w->cls->windows--;
-  s.windows.erase(hwnd);
+  s.Table().windows.erase(hwnd);
 }
 
 void ParentNotify(Window* w, UINT event) {
@@ -265,8 +259,8 @@ HWND CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD
   State& s = S();
   auto win = std::make_unique<Window>();
   Window* w = win.get();
-  w->handle = HWND(s.nextHandle);
-  s.nextHandle += 4;
+  w->handle = HWND(s.Table().nextHandle);
+  s.Table().nextHandle += 4;
   w->cls = cls;
   cls->windows++;
   w->proc = cls->proc;
@@ -279,9 +273,9 @@ HWND CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD
   w->extra.assign(size_t(cls->wndExtra), 0);
   w->id = (style & WS_CHILD) ? LONG_PTR(menu) : 0;
   w->thread = std::this_thread::get_id();
-  s.guiThread = w->thread;
+  s.guiThread.Claim();
   const HWND hwnd = w->handle;
-  s.windows[hwnd] = std::move(win);
+  s.Table().windows[hwnd] = std::move(win);
   Link(w, parentW);
   if (!messageOnly) CreateNative(w);
 
@@ -358,7 +352,7 @@ BOOL DestroyWindow(HWND hwnd) {
   if (!(w = alive.Get())) return TRUE;
   if (IsTopLevel(w)) {
     std::vector<HWND> owned;
-    for (auto& [h, o] : S().windows)
+    for (auto& [h, o] : S().Table().windows)
       if (o->owner == w) owned.push_back(h);
     for (HWND o : owned) DestroyWindow(o);
   }
@@ -712,28 +706,20 @@ namespace lumoa::platform::user {
 
 void ResetUserState() {
   State& s = S();
-  for (int guard = 0; guard < 1000 && !s.windows.empty(); ++guard) {
+  for (int guard = 0; guard < 1000 && !s.Table().windows.empty(); ++guard) {
     std::vector<HWND> tops;
-    for (auto& [h, w] : s.windows)
+    for (auto& [h, w] : s.Table().windows)
       if (IsTopLevel(w.get()) || !w->parent) tops.push_back(h);
     if (tops.empty()) break;
     for (HWND h : tops)
       if (Get(h)) DestroyWindow(h);
   }
   HotKeysWindowDestroyed(nullptr);
-  s.windows.clear();
-  s.timers.clear();
-  s.queue.WithPosted([](std::deque<MSG>& posted) { posted.clear(); });
-  s.raw.clear();
-  s.input.clear();
-  s.keyTexts.clear();
-  s.quitPending = false;
-  s.focus = s.active = s.capture = s.tracking = s.lastMouseWindow = nullptr;
-  s.appActive = false;
-  std::fill(std::begin(s.keys), std::end(s.keys), BYTE(0));
-  s.lastClick = {};
-  s.current = MSG{};
-  s.desktop.reset();
+  s.Table().windows.clear();
+  s.Queue().Reset();
+  s.posted.WithPosted([](std::deque<MSG>& posted) { posted.clear(); });
+  s.Input().Reset();
+  s.Table().desktop.reset();
 }
 
 }  // namespace lumoa::platform::user

@@ -1,8 +1,10 @@
 // The window manager's own state: classes, window objects and the tree they form, the queue,
-// timers, focus, activation and capture. Shared by the files of platform/user only.
+// timers, focus, activation and capture, each part with the threads that may reach it. Shared
+// by the files of platform/user only.
 #pragma once
 
 #include <atomic>
+#include <cassert>
 #include <condition_variable>
 #include <deque>
 #include <map>
@@ -138,35 +140,59 @@ class PostedQueue {
   std::deque<CrossSend*> sends_;
 };
 
-struct State {
+// The thread that owns the windows. Every window created claims it (there is one such thread);
+// until the first window exists any thread acts as it. Any thread may ask.
+class GuiThread {
+ public:
+  void Claim() { id_.store(std::this_thread::get_id()); }
+  // True on the windows' thread, or while no window was ever created.
+  bool IsCurrent() const {
+    const std::thread::id id = id_.load();
+    return id == std::thread::id() || id == std::this_thread::get_id();
+  }
+
+ private:
+  std::atomic<std::thread::id> id_{};
+};
+
+// The pointer's last position as the input saw it. Any thread reads it: posts from other
+// threads stamp their messages with it.
+class CursorPosition {
+ public:
+  POINT Get() const {
+    const uint64_t v = packed_.load(std::memory_order_relaxed);
+    return {LONG(int32_t(uint32_t(v))), LONG(int32_t(uint32_t(v >> 32)))};
+  }
+  void Set(POINT p) {
+    packed_.store(uint64_t(uint32_t(p.x)) | (uint64_t(uint32_t(p.y)) << 32),
+                  std::memory_order_relaxed);
+  }
+
+ private:
+  std::atomic<uint64_t> packed_{0};
+};
+
+// Window classes, window objects and the desktop.
+struct WindowTable {
   std::unordered_map<HWND, std::unique_ptr<Window>> windows;
   uintptr_t nextHandle = 0x10000;
   std::vector<std::shared_ptr<WindowClass>> classes;
   ATOM nextAtom = 0xC000;
   std::unique_ptr<Window> desktop;
   std::shared_ptr<WindowClass> desktopClass;
+};
 
-  // The thread that owns the windows; other threads only post and send (without touching them).
-  std::atomic<std::thread::id> guiThread{};
-  PostedQueue queue;
-  int inCrossSend = 0;
-
+// Focus, activation, capture, the key state, mouse tracking and double clicks, and the input
+// not yet delivered.
+struct InputState {
   std::deque<BackendEvent> raw;   // back-end events not yet turned into messages
   std::deque<MSG> input;          // routed input messages
   std::deque<KeyText> keyTexts;   // committed text of recent key presses, for TranslateMessage
-  std::vector<Timer> timers;
-  UINT_PTR nextTimerId = 1;
-  bool quitPending = false;
-  int quitCode = 0;
-  MSG current{};  // the last message retrieved (GetMessageTime/GetMessagePos)
-
   HWND focus = nullptr;
   HWND active = nullptr;
   HWND capture = nullptr;
   bool appActive = false;
   BYTE keys[256] = {};  // 0x80 down, 0x01 toggled
-  POINT cursor{};
-  // Mouse tracking and double clicks.
   HWND tracking = nullptr;
   DWORD trackFlags = 0;
   HWND lastMouseWindow = nullptr;
@@ -177,7 +203,46 @@ struct State {
     uint64_t time = 0;
     POINT pt{};
   } lastClick;
-  int modalDepth = 0;
+
+  // hwnd is being destroyed: nothing refers to it any more, its undelivered input is dropped.
+  void Forget(HWND hwnd);
+  void Reset();
+};
+
+// The queue as the windows' thread sees it: timers, the quit request, the message last taken.
+struct QueueState {
+  std::vector<Timer> timers;
+  UINT_PTR nextTimerId = 1;
+  bool quitPending = false;
+  int quitCode = 0;
+  MSG current{};        // the last message retrieved (GetMessageTime/GetMessagePos)
+  int inCrossSend = 0;  // nesting of sends from other threads being delivered
+
+  void Reset();
+};
+
+// The window manager's state. Other threads reach only guiThread, posted and cursor (each safe
+// on its own); the rest belongs to the windows' thread, and debug builds check that every
+// access to it comes from there.
+class State {
+ public:
+  GuiThread guiThread;
+  PostedQueue posted;
+  CursorPosition cursor;
+
+  WindowTable& Table() { return Owned(table_); }
+  InputState& Input() { return Owned(input_); }
+  QueueState& Queue() { return Owned(queue_); }
+
+ private:
+  template <class T>
+  T& Owned(T& part) {
+    assert(guiThread.IsCurrent() && "window manager state touched off the windows' thread");
+    return part;
+  }
+  WindowTable table_;
+  InputState input_;
+  QueueState queue_;
 };
 
 State& S();

@@ -23,14 +23,14 @@ bool SameName(const std::u16string& a, LPCWSTR b) {
 
 std::shared_ptr<WindowClass> FindClass(LPCWSTR name) {
   if (!name) return nullptr;
-  State& s = S();
+  WindowTable& t = S().Table();
   if (IS_INTRESOURCE(name)) {
     const ATOM atom = ATOM(uintptr_t(name));
-    for (auto& c : s.classes)
+    for (auto& c : t.classes)
       if (c->atom == atom) return c;
     return nullptr;
   }
-  for (auto& c : s.classes)
+  for (auto& c : t.classes)
     if (SameName(c->name, name)) return c;
   // The standard control classes register on the first lookup that misses.
   if (lumoa::platform::RegisterCommonControlClasses()) return FindClass(name);
@@ -52,12 +52,12 @@ ATOM RegisterClassExW(const WNDCLASSEXW* wc) {
     return 0;
   }
   auto c = std::make_shared<WindowClass>();
-  State& s = S();
+  WindowTable& t = S().Table();
   if (IS_INTRESOURCE(wc->lpszClassName)) {
     c->atom = ATOM(uintptr_t(wc->lpszClassName));
   } else {
     c->name = wc->lpszClassName;
-    c->atom = s.nextAtom++;
+    c->atom = t.nextAtom++;
   }
   c->style = wc->style;
   c->proc = wc->lpfnWndProc;
@@ -68,7 +68,7 @@ ATOM RegisterClassExW(const WNDCLASSEXW* wc) {
   c->cursor = wc->hCursor;
   c->background = wc->hbrBackground;
   c->extra.assign(size_t(wc->cbClsExtra), 0);
-  s.classes.push_back(c);
+  t.classes.push_back(c);
   return c->atom;
 }
 
@@ -100,7 +100,7 @@ BOOL UnregisterClassW(LPCWSTR className, HINSTANCE /*instance*/) {
     SetLastError(ERROR_CLASS_HAS_WINDOWS);
     return FALSE;
   }
-  auto& v = S().classes;
+  auto& v = S().Table().classes;
   v.erase(std::remove(v.begin(), v.end(), c), v.end());
   return TRUE;
 }

@@ -224,7 +224,7 @@ BOOL ShowWindow(HWND hwnd, int cmd) {
       if (!Get(hwnd)) return wasVisible;
       SetWindowPos(hwnd, nullptr, 0, 0, 0, 0,
                    swp | SWP_HIDEWINDOW | SWP_NOZORDER |
-                       (hwnd == S().active ? 0 : SWP_NOACTIVATE));
+                       (hwnd == S().Input().active ? 0 : SWP_NOACTIVATE));
       return wasVisible;
     case SW_MINIMIZE:
     case SW_SHOWMINIMIZED:
@@ -295,9 +295,9 @@ BOOL EnableWindow(HWND hwnd, BOOL enable) {
     Send(w, WM_CANCELMODE, 0, 0);
     if (!(w = Get(hwnd))) return wasDisabled;
     w->style |= WS_DISABLED;
-    State& s = S();
-    if (s.focus && (s.focus == hwnd || IsChild(hwnd, s.focus))) SetFocusInternal(nullptr);
-    if (s.capture && (s.capture == hwnd || IsChild(hwnd, s.capture))) ReleaseCapture();
+    const InputState& in = S().Input();
+    if (in.focus && (in.focus == hwnd || IsChild(hwnd, in.focus))) SetFocusInternal(nullptr);
+    if (in.capture && (in.capture == hwnd || IsChild(hwnd, in.capture))) ReleaseCapture();
     if ((w = Get(hwnd))) Send(w, WM_ENABLE, FALSE, 0);
   }
   return wasDisabled;

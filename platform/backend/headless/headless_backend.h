@@ -3,6 +3,7 @@
 // modal loop waits with nothing left to do). Tests reach it through Headless().
 #pragma once
 
+#include <atomic>
 #include <deque>
 #include <functional>
 #include <map>
@@ -124,7 +125,7 @@ class HeadlessBackend : public Backend {
   std::deque<BackendEvent> events_;
   std::function<void()> idle_;
   int idleCalls_ = 0;
-  uint64_t now_ = 1000;
+  std::atomic<uint64_t> now_{1000};  // posts from other threads read the clock
   bool layered_ = true;
   RECT screen_{0, 0, 1024, 768};
   RECT workArea_{0, 0, 1024, 738};

@@ -111,7 +111,7 @@ TEST_F(MessageQueue, SendFromAnotherThreadIsDeliveredBeforePostedMessages) {
   LRESULT result = 0;
   std::thread t([&] { result = SendMessageW(w, WM_USER + 5, 0, 0); });
   // Wait until the other thread's message is queued, then look at the queue once.
-  while (!user::S().queue.SendWaiting()) std::this_thread::yield();
+  while (!user::S().posted.SendWaiting()) std::this_thread::yield();
   MSG m;
   ASSERT_TRUE(PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE));
   t.join();
@@ -128,6 +128,15 @@ TEST_F(MessageQueue, SendFromAnotherThreadIsDeliveredBeforePostedMessages) {
   EXPECT_EQ(Count(w, WM_USER + 6), 1);
   EXPECT_FALSE(PeekMessageW(&m, nullptr, 0, 0, PM_NOREMOVE));
   EXPECT_EQ(Count(w, WM_USER + 5), 1);
+  // Broadcasts from another thread reach every top-level window, on the windows' thread.
+  std::thread sender([] { SendMessageW(HWND_BROADCAST, WM_USER + 8, 0, 0); });
+  while (!user::S().posted.SendWaiting()) std::this_thread::yield();
+  EXPECT_FALSE(PeekMessageW(&m, nullptr, 0, 0, PM_NOREMOVE));
+  sender.join();
+  std::thread([] { PostMessageW(HWND_BROADCAST, WM_USER + 9, 0, 0); }).join();
+  RunUntilIdle();
+  EXPECT_EQ(Count(w, WM_USER + 8), 1);
+  EXPECT_EQ(Count(w, WM_USER + 9), 1);
 }
 
 TEST_F(MessageQueue, TimersRunOnTheVirtualClockWithProcsAndThreadTimers) {
