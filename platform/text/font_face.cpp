@@ -93,11 +93,14 @@ bool FontconfigReady() {
 
 namespace {
 
-// A font file read through FreeType's stream interface, with one block of read-ahead: the
-// small reads of table directories and glyph outlines cost one system call per block.
+// A font file read through FreeType's stream interface, through a few cached blocks: glyph
+// loads jump between the index, metrics and outline tables (and the auto-hinter's analysis of
+// a large face between many glyphs), so one block of read-ahead was re-read for nearly every
+// small read; a handful of blocks aligned to their size keep each table's current block.
 class FileStream {
  public:
   static constexpr unsigned long kBlock = 8192;
+  static constexpr int kBlocks = 8;
 
   // Null when the file cannot be opened or is empty.
   static FileStream* Open(const std::string& path) {
@@ -121,22 +124,48 @@ class FileStream {
   FT_Stream rec() { return &rec_; }
 
  private:
+  struct Block {
+    unsigned long start = 0;
+    unsigned long length = 0;  // 0: empty
+    unsigned long used = 0;    // the read counter when last used
+    unsigned char bytes[kBlock];
+  };
+
   static unsigned long Read(FT_Stream stream, unsigned long offset, unsigned char* buffer,
                             unsigned long count) {
     auto* s = static_cast<FileStream*>(stream->descriptor.pointer);
     if (count == 0) return offset > stream->size ? 1 : 0;  // a seek: non-zero is an error
     if (offset >= stream->size) return 0;
     count = std::min(count, stream->size - offset);
-    if (offset >= s->blockStart_ && offset + count <= s->blockStart_ + s->blockLength_) {
-      std::memcpy(buffer, s->block_ + (offset - s->blockStart_), count);
-      return count;
-    }
     if (count >= kBlock) return s->ReadAt(offset, buffer, count);
-    s->blockStart_ = offset;
-    s->blockLength_ = s->ReadAt(offset, s->block_, std::min(kBlock, stream->size - offset));
-    const unsigned long n = std::min(count, s->blockLength_);
-    std::memcpy(buffer, s->block_, n);
-    return n;
+    unsigned long done = 0;
+    while (done < count) {  // at most two blocks: count is below a block's size
+      const Block* b = s->BlockAt(offset + done);
+      const unsigned long from = offset + done - b->start;
+      if (from >= b->length) break;  // a short read at the end of the file
+      const unsigned long n = std::min(count - done, b->length - from);
+      std::memcpy(buffer + done, b->bytes + from, n);
+      done += n;
+    }
+    return done;
+  }
+
+  // The cached block holding offset, read in place of the least recently used one if absent.
+  const Block* BlockAt(unsigned long offset) {
+    const unsigned long start = offset - offset % kBlock;
+    ++reads_;
+    Block* victim = &blocks_[0];
+    for (Block& b : blocks_) {
+      if (b.length != 0 && b.start == start) {
+        b.used = reads_;
+        return &b;
+      }
+      if (b.length == 0 || b.used < victim->used) victim = &b;
+    }
+    victim->start = start;
+    victim->length = ReadAt(start, victim->bytes, std::min(kBlock, rec_.size - start));
+    victim->used = reads_;
+    return victim;
   }
 
   static void Close(FT_Stream stream) {
@@ -159,9 +188,8 @@ class FileStream {
 
   FT_StreamRec rec_;
   int fd_ = -1;
-  unsigned long blockStart_ = 0;
-  unsigned long blockLength_ = 0;
-  unsigned char block_[kBlock];
+  unsigned long reads_ = 0;
+  Block blocks_[kBlocks];
 };
 
 }  // namespace
