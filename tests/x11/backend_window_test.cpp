@@ -11,6 +11,8 @@
 
 // Xlib after GoogleTest: its macros (None, Bool) would break GoogleTest's headers.
 #include "platform/backend/x11/x11_xlib.h"  // Xlib without the names that clash with ours
+#include "platform/backend/x11/x11_backend_impl.h"
+#include <X11/Xatom.h>
 #include <X11/extensions/Xrandr.h>
 #include <X11/extensions/shape.h>
 
@@ -381,6 +383,10 @@ TEST_F(X11BackendTest, ScreenAndWorkArea) {
   }
   XRRFreeScreenResources(res);
   XSync(dpy, False);
+  // The backend keeps what it learnt until the server's change notice arrives.
+  for (int i = 0; i < 100 && backend->Monitors().size() != 2; ++i) {
+    backend->WaitEvents(10, [](const BackendEvent&) {});
+  }
   const std::vector<RECT> monitors = backend->Monitors();
   const RECT right = backend->WorkArea(POINT{s.right - 10, 10});
   const RECT left = backend->WorkArea(POINT{-50, 10});  // off screen: the nearest monitor
@@ -394,6 +400,41 @@ TEST_F(X11BackendTest, ScreenAndWorkArea) {
   const uint64_t t0 = backend->NowMs();
   backend->WaitEvents(30, [](const BackendEvent&) {});
   EXPECT_GE(backend->NowMs() - t0, 25u);
+}
+
+TEST_F(X11BackendTest, WorkAreaIsKeptUntilTheServerSaysItChanged) {
+  auto* x11 = dynamic_cast<lumoa::platform::x11::X11Backend*>(backend.get());
+  ASSERT_NE(x11, nullptr);
+  const RECT s = backend->ScreenRect();
+  EXPECT_EQ(backend->WorkArea(POINT{10, 10}).top, s.top);
+  // Asked again (as a form being placed does many times): answered without a request.
+  const unsigned long before = NextRequest(x11->display());
+  EXPECT_EQ(backend->WorkArea(POINT{10, 10}).top, s.top);
+  EXPECT_EQ(backend->Monitors().size(), 1u);
+  EXPECT_EQ(NextRequest(x11->display()), before);
+
+  // A panel takes the top 30 pixels: the answer follows once the server's notice is in.
+  Display* dpy = XOpenDisplay(nullptr);
+  ASSERT_NE(dpy, nullptr);
+  const Window root = DefaultRootWindow(dpy);
+  const Atom workArea = XInternAtom(dpy, "_NET_WORKAREA", False);
+  const long area[4] = {0, 30, s.right, s.bottom - 30};
+  XChangeProperty(dpy, root, workArea, XA_CARDINAL, 32, PropModeReplace,
+                  reinterpret_cast<const unsigned char*>(area), 4);
+  XSync(dpy, False);
+  for (int i = 0; i < 100 && backend->WorkArea(POINT{10, 10}).top != 30; ++i) {
+    backend->WaitEvents(10, [](const BackendEvent&) {});
+  }
+  const RECT panel = backend->WorkArea(POINT{10, 10});
+  XDeleteProperty(dpy, root, workArea);
+  XSync(dpy, False);
+  for (int i = 0; i < 100 && backend->WorkArea(POINT{10, 10}).top != s.top; ++i) {
+    backend->WaitEvents(10, [](const BackendEvent&) {});
+  }
+  XCloseDisplay(dpy);
+  EXPECT_EQ(panel.top, 30);
+  EXPECT_EQ(panel.bottom, s.bottom);
+  EXPECT_EQ(backend->WorkArea(POINT{10, 10}).top, s.top);
 }
 
 }  // namespace

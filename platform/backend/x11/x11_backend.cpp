@@ -64,7 +64,8 @@ X11Backend::X11Backend(Display* dpy)
   // Shared memory presents 2-4 times faster on a local server; LUMOA_X11_NO_SHM turns it off.
   useShm_ = XShmQueryExtension(dpy_) && !std::getenv("LUMOA_X11_NO_SHM");
   hasXFixes_ = XFixesQueryExtension(dpy_, &xfixesEvent_, &errorBase);
-  hasRandr_ = XRRQueryExtension(dpy_, &eventBase, &errorBase);
+  hasRandr_ = XRRQueryExtension(dpy_, &randrEvent_, &errorBase);
+  if (hasRandr_) XRRSelectInput(dpy_, root_, RRScreenChangeNotifyMask);
   hasRender_ = XRenderQueryExtension(dpy_, &eventBase, &errorBase);
   if (hasXFixes_) {
     XFixesSelectSelectionInput(dpy_, root_, a_.cmSelection,
@@ -191,6 +192,32 @@ RECT X11Backend::ScreenRect() {
   return RECT{0, 0, DisplayWidth(dpy_, screen_), DisplayHeight(dpy_, screen_)};
 }
 
+bool X11Backend::ForgetScreenState(const XEvent& ev) {
+  if (hasRandr_ && ev.type == randrEvent_ + RRScreenChangeNotify) {
+    monitorsKnown_ = false;
+    return true;
+  }
+  if (ev.type == PropertyNotify && ev.xproperty.window == root_ &&
+      (ev.xproperty.atom == a_._NET_WORKAREA || ev.xproperty.atom == a_._NET_CURRENT_DESKTOP)) {
+    workAreasKnown_ = false;
+  }
+  return false;
+}
+
+void X11Backend::CheckScreenState() {
+  if (!monitorsKnown_ && !workAreasKnown_) return;
+  // Reads what the server has sent (no round trip) and looks through the queue without
+  // taking anything from it: the events stay for the loop.
+  XEvent unused;
+  XCheckIfEvent(
+      dpy_, &unused,
+      [](Display*, XEvent* ev, XPointer self) -> Bool {
+        reinterpret_cast<X11Backend*>(self)->ForgetScreenState(*ev);
+        return False;
+      },
+      reinterpret_cast<XPointer>(this));
+}
+
 RECT X11Backend::WorkArea(POINT near) {
   // The monitor holding the point (else the nearest), less what panels reserve.
   const std::vector<RECT> monitors = Monitors();
@@ -205,42 +232,54 @@ RECT X11Backend::WorkArea(POINT near) {
       screen = m;
     }
   }
-  Atom type = 0;
-  int format = 0;
-  unsigned long n = 0, after = 0;
-  unsigned char* data = nullptr;
-  long desktop = 0;
-  if (XGetWindowProperty(dpy_, root_, a_._NET_CURRENT_DESKTOP, 0, 1, False, XA_CARDINAL, &type,
-                         &format, &n, &after, &data) == Success && data) {
-    if (format == 32 && n == 1) desktop = *reinterpret_cast<long*>(data);
-    XFree(data);
-  }
-  data = nullptr;
-  RECT work = screen;
-  if (XGetWindowProperty(dpy_, root_, a_._NET_WORKAREA, 0, 1024, False, XA_CARDINAL, &type,
-                         &format, &n, &after, &data) == Success && data) {
-    const long* v = reinterpret_cast<long*>(data);
-    if (format == 32 && n >= 4) {
-      if (desktop < 0 || static_cast<unsigned long>(desktop * 4 + 4) > n) desktop = 0;
-      const long* r = v + desktop * 4;
-      RECT w{static_cast<LONG>(r[0]), static_cast<LONG>(r[1]), static_cast<LONG>(r[0] + r[2]),
-             static_cast<LONG>(r[1] + r[3])};
-      w.left = std::max(w.left, screen.left);
-      w.top = std::max(w.top, screen.top);
-      w.right = std::min(w.right, screen.right);
-      w.bottom = std::min(w.bottom, screen.bottom);
-      if (w.right > w.left && w.bottom > w.top) work = w;
+  CheckScreenState();
+  if (!workAreasKnown_) {
+    Atom type = 0;
+    int format = 0;
+    unsigned long n = 0, after = 0;
+    unsigned char* data = nullptr;
+    currentDesktop_ = 0;
+    if (XGetWindowProperty(dpy_, root_, a_._NET_CURRENT_DESKTOP, 0, 1, False, XA_CARDINAL,
+                           &type, &format, &n, &after, &data) == Success && data) {
+      if (format == 32 && n == 1) currentDesktop_ = *reinterpret_cast<long*>(data);
+      XFree(data);
     }
-    XFree(data);
+    data = nullptr;
+    workAreas_.clear();
+    if (XGetWindowProperty(dpy_, root_, a_._NET_WORKAREA, 0, 1024, False, XA_CARDINAL, &type,
+                           &format, &n, &after, &data) == Success && data) {
+      const long* v = reinterpret_cast<long*>(data);
+      if (format == 32 && n >= 4) workAreas_.assign(v, v + n);
+      XFree(data);
+    }
+    workAreasKnown_ = true;
+  }
+  RECT work = screen;
+  if (workAreas_.size() >= 4) {
+    long desktop = currentDesktop_;
+    if (desktop < 0 || static_cast<size_t>(desktop * 4 + 4) > workAreas_.size()) desktop = 0;
+    const long* r = workAreas_.data() + desktop * 4;
+    RECT w{static_cast<LONG>(r[0]), static_cast<LONG>(r[1]), static_cast<LONG>(r[0] + r[2]),
+           static_cast<LONG>(r[1] + r[3])};
+    w.left = std::max(w.left, screen.left);
+    w.top = std::max(w.top, screen.top);
+    w.right = std::min(w.right, screen.right);
+    w.bottom = std::min(w.bottom, screen.bottom);
+    if (w.right > w.left && w.bottom > w.top) work = w;
   }
   return work;
 }
 
 std::vector<RECT> X11Backend::Monitors() {
+  CheckScreenState();
+  if (monitorsKnown_) return monitors_;
+  if (randrMonitors_ < 0) {
+    int major = 0, minor = 0;
+    randrMonitors_ = hasRandr_ && XRRQueryVersion(dpy_, &major, &minor) &&
+                     (major > 1 || (major == 1 && minor >= 5));
+  }
   std::vector<RECT> out;
-  int major = 0, minor = 0;
-  if (hasRandr_ && XRRQueryVersion(dpy_, &major, &minor) &&
-      (major > 1 || (major == 1 && minor >= 5))) {
+  if (randrMonitors_ == 1) {
     int n = 0;
     XRRMonitorInfo* m = XRRGetMonitors(dpy_, root_, True, &n);
     // The primary monitor first, as the first monitor is on the other system.
@@ -256,6 +295,8 @@ std::vector<RECT> X11Backend::Monitors() {
     if (m) XRRFreeMonitors(m);
   }
   if (out.empty()) out.push_back(ScreenRect());
+  monitors_ = out;
+  monitorsKnown_ = true;
   return out;
 }
 
@@ -330,6 +371,10 @@ void X11Backend::HandleXEvent(XEvent& ev) {
 
   if (hasXFixes_ && ev.type == xfixesEvent_ + XFixesSelectionNotify) {
     layeredKnown_ = -1;
+    return;
+  }
+  if (ForgetScreenState(ev)) {
+    XRRUpdateConfiguration(&ev);  // the screen's size as Xlib knows it
     return;
   }
   switch (ev.type) {

@@ -102,6 +102,9 @@ class X11Backend final : public Backend {
   Time ServerTime();        // the latest event time, else the server's time now
   Time FreshServerTime();   // always the server's time now (one round trip)
   void SendRootMessage(Window w, Atom type, long d0, long d1, long d2, long d3);
+  // Drops the cached monitors or work areas that an event says have changed.
+  bool ForgetScreenState(const XEvent& ev);
+  void CheckScreenState();  // the same for the events already received, left queued
 
   // x11_windows.cpp
   void SetWindowProperties(NativeWin& w);
@@ -161,6 +164,15 @@ class X11Backend final : public Backend {
   bool hasRender_ = false;  // colour cursors
   int xfixesEvent_ = 0;
   int layeredKnown_ = -1;  // -1 unknown, else the cached answer
+  // Monitors and work areas, asked for many times while a form is made and placed: kept
+  // until the server says they changed (RandR's screen change, the root's properties).
+  int randrEvent_ = 0;
+  int randrMonitors_ = -1;  // RandR 1.5 monitors: -1 not asked yet
+  bool monitorsKnown_ = false;
+  std::vector<RECT> monitors_;
+  bool workAreasKnown_ = false;
+  long currentDesktop_ = 0;
+  std::vector<long> workAreas_;  // _NET_WORKAREA: x, y, width, height per desktop
   Visual* argbVisual_ = nullptr;
 
   XIM im_ = nullptr;
