@@ -193,6 +193,10 @@ class TksSkinCustomEdit : public TksCustomEdit, public IksSkinClient {
   bool FPaintDone = false;
   bool FSettingFont = false;
   int FAppliedIndex = -1;  // the record the last ApplySkin bound
+  // The skin the last ApplySkin applied (data and its load serial), so that Loaded applies
+  // only a skin whose change message missed this box.
+  const TksSkinData* FAppliedData = nullptr;
+  unsigned FAppliedSerial = 0;
   bool FApplyPosted = false;
 };
 

@@ -59,6 +59,7 @@ void TksSkinCustomEdit::Notification(TComponent* AComponent, TOperation Operatio
   if (AComponent == FBinding.SkinData) {
     FBinding.SkinData = nullptr;
     FBinding.Index = -1;
+    FAppliedData = nullptr;
     FSkin.Clear();
   }
   if (AComponent == FImages) FImages = nullptr;
@@ -106,12 +107,15 @@ const RECT& TksSkinCustomEdit::StateSkinRect() const {
 void TksSkinCustomEdit::ReleaseSkin() {
   FBinding.Index = -1;
   FAppliedIndex = -1;
+  FAppliedData = nullptr;
   FSkin.Clear();
 }
 
 void TksSkinCustomEdit::ApplySkin() {
   LoadSkinRecord();
   FAppliedIndex = FBinding.Index;
+  FAppliedData = FBinding.SkinData;
+  FAppliedSerial = FBinding.SkinData ? FBinding.SkinData->LoadSerial() : 0;
   FApplyPosted = false;
   FSettingFont = true;
   if (!Skinned()) {
@@ -150,9 +154,11 @@ void TksSkinCustomEdit::ApplyFontCharset() {
 
 void TksSkinCustomEdit::Loaded() {
   TksCustomEdit::Loaded();
-  // A skin loaded while the form had no window sent its messages to no one.
-  if (FBinding.SkinData && !FBinding.SkinData->Empty()) {
-    ApplySkin();
+  // A skin loaded while the form had no window sent its messages to no one; one whose change
+  // message arrived was applied then (applying it again would redo the fonts and the window).
+  TksSkinData* data = FBinding.SkinData;
+  if (data && !data->Empty()) {
+    if (FAppliedData != data || FAppliedSerial != data->LoadSerial()) ApplySkin();
     return;
   }
   FSettingFont = true;

@@ -210,6 +210,7 @@ void TksSkinData::ClearSkin() {
   AuthorURL.clear();
   SkinComments.clear();
   FEmpty = true;
+  ++FLoadSerial;
 }
 
 void TksSkinData::LoadCompressedSkin(TksCompressedStoredSkin* StoredSkin) {
@@ -278,6 +279,7 @@ void TksSkinData::LoadCompressedSkin(TksCompressedStoredSkin* StoredSkin) {
     throw;
   }
   FEmpty = false;
+  ++FLoadSerial;
   if (OnLoadData) OnLoadData(this);
   BroadcastSkinMessage(WM_CHANGESKINDATA);
   FChanging = false;

@@ -75,6 +75,9 @@ class TksSkinData : public TComponent {
   // Model state.
   bool Empty() const { return FEmpty; }
   bool Changing() const { return FChanging; }
+  // Counts the skins loaded and cleared: a client that applied one remembers this number and
+  // can tell whether what it applied is still the current skin.
+  unsigned LoadSerial() const { return FLoadSerial; }
 
   // Package items 2, 3 and 4; never null, empty when absent. Valid until the next load.
   std::unique_ptr<TBitmap> Picture;
@@ -132,4 +135,5 @@ class TksSkinData : public TComponent {
   int FSkinIndex = 0;
   bool FEmpty = true;
   bool FChanging = false;
+  unsigned FLoadSerial = 0;
 };
