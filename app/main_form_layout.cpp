@@ -175,14 +175,11 @@ void TForm1::ReadLayout() {
   // ksResourceStrData1: the interface strings (the built-in table)
   ksResourceStrData1 = reader.Create<TksResourceStrData>("ksResourceStrData1");
 
-  // ksCompressedSkinList1: the three shipped skins, in stored form A
+  // ksCompressedSkinList1: the three shipped skins, in stored form A, compiled into the
+  // program: referenced where they are (a skin not shown is never even paged in)
   ksCompressedSkinList1 = reader.Create<TksCompressedSkinList>("ksCompressedSkinList1");
   for (int i = 0; i < lumoa::skins::StoredSkinCount(); ++i) {
-    const auto bytes = lumoa::skins::StoredSkin(i);
-    TMemoryStream stream;
-    stream.WriteBuffer(bytes.data(), static_cast<int64_t>(bytes.size()));
-    stream.SetPosition(0);
-    ksCompressedSkinList1->Skins()->Add()->ReadSkinProperty(stream);
+    ksCompressedSkinList1->Skins()->Add()->ReadConstantSkinProperty(lumoa::skins::StoredSkin(i));
   }
 
   // ksMarluneForm1: the form skinner

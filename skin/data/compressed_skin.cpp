@@ -118,7 +118,7 @@ bool ImportSkinPackage(const AnsiString& descriptionPath, TksSkinPackage& packag
   }
 }
 
-std::vector<uint8_t> MakeStoredFormA(const std::vector<uint8_t>& compressed) {
+std::vector<uint8_t> MakeStoredFormA(std::span<const uint8_t> compressed) {
   TMemoryStream stream;
   stream.WriteValue<int32_t>(kSkinPackageVersion);
   stream.WriteValue<int32_t>(static_cast<int32_t>(compressed.size()));
@@ -142,6 +142,22 @@ bool ReadStoredFormA(TStream& stream, std::vector<uint8_t>& compressed) {
   std::vector<uint8_t> data(static_cast<size_t>(length));
   if (length > 0) stream.ReadBuffer(data.data(), length);
   compressed = std::move(data);
+  return true;
+}
+
+bool ReadStoredFormA(std::span<const uint8_t> stored, std::span<const uint8_t>& compressed) {
+  compressed = {};
+  TConstMemoryStream stream(stored.data(), static_cast<int64_t>(stored.size()));
+  const auto version = stream.ReadValue<int32_t>();
+  if (version > kSkinPackageVersion) return false;
+  const auto length = stream.ReadValue<int32_t>();
+  if (length < 0) throw EReadError("Stored skin has a negative length " + IntToStr(length));
+  const auto rest = static_cast<int64_t>(stored.size()) - stream.Position();
+  if (length > rest) {
+    throw EReadError("Stored skin is truncated: " + IntToStr(length) + " bytes announced, " +
+                     IntToStr(rest) + " present");
+  }
+  compressed = stored.subspan(static_cast<size_t>(stream.Position()), static_cast<size_t>(length));
   return true;
 }
 
@@ -171,15 +187,17 @@ void TksCompressedStoredSkin::SetCompressedFileName(const AnsiString& Value) {
 
 void TksCompressedStoredSkin::DecompressTo(TMemoryStream& Stream) const {
   Stream.Seek(0, soEnd);
-  InflateSkinData(FCompressedData.data(), FCompressedData.size(), Stream);
+  const std::span<const uint8_t> data = Compressed();
+  InflateSkinData(data.data(), data.size(), Stream);
 }
 
 TksByteBuffer TksCompressedStoredSkin::Decompress() const {
-  return InflateSkinData(FCompressedData.data(), FCompressedData.size());
+  const std::span<const uint8_t> data = Compressed();
+  return InflateSkinData(data.data(), data.size());
 }
 
 void TksCompressedStoredSkin::LoadFromCompressedFile(const AnsiString& Path) {
-  FCompressedData.clear();
+  SetCompressedData({});
   TFileStream file(Path, fmOpenRead);
   try {
     ReadStoredFormA(file, FCompressedData);
@@ -192,29 +210,30 @@ void TksCompressedStoredSkin::LoadFromCompressedFile(const AnsiString& Path) {
 void TksCompressedStoredSkin::LoadFromSkinFile(const AnsiString& Path) {
   // A failing read leaves the data empty; a description without its sections is ignored.
   std::vector<uint8_t> previous = std::move(FCompressedData);
-  FCompressedData.clear();
+  const std::span<const uint8_t> previousConstant = FConstantData;
+  SetCompressedData({});
   TksSkinPackage package;
   if (!ImportSkinPackage(Path, package)) {
     FCompressedData = std::move(previous);
+    FConstantData = previousConstant;
     return;
   }
   const std::vector<uint8_t> raw = BuildSkinPackage(package);
-  FCompressedData = DeflateSkinData(raw.data(), raw.size());
+  SetCompressedData(DeflateSkinData(raw.data(), raw.size()));
 }
 
 void TksCompressedStoredSkin::ReadCompressedData(TStream& Stream) {
-  FCompressedData.clear();
+  SetCompressedData({});
   const int64_t size = Stream.Size();
   std::vector<uint8_t> data(static_cast<size_t>(size));
   Stream.SetPosition(0);
   if (size > 0) Stream.ReadBuffer(data.data(), size);
-  FCompressedData = std::move(data);
+  SetCompressedData(std::move(data));
 }
 
 void TksCompressedStoredSkin::WriteCompressedData(TStream& Stream) const {
-  if (!FCompressedData.empty()) {
-    Stream.WriteBuffer(FCompressedData.data(), static_cast<int64_t>(FCompressedData.size()));
-  }
+  const std::span<const uint8_t> data = Compressed();
+  if (!data.empty()) Stream.WriteBuffer(data.data(), static_cast<int64_t>(data.size()));
 }
 
 // TksSkinListItem
@@ -259,7 +278,11 @@ void TksSkinListItem::Assign(TPersistent* Source) {
   Name = item->Name;
   FFileName = item->FFileName;
   FCompressedFileName = item->FCompressedFileName;
-  FStoredSkin->SetCompressedData(item->FStoredSkin->CompressedData());
+  if (item->FStoredSkin->ReferencesConstantData()) {
+    FStoredSkin->SetConstantCompressedData(item->FStoredSkin->Compressed());
+  } else {
+    FStoredSkin->SetCompressedData(item->FStoredSkin->CompressedData());
+  }
 }
 
 void TksSkinListItem::ReadSkinProperty(TStream& Stream) {
@@ -269,8 +292,14 @@ void TksSkinListItem::ReadSkinProperty(TStream& Stream) {
   FStoredSkin->SetCompressedData(std::move(data));
 }
 
+void TksSkinListItem::ReadConstantSkinProperty(std::span<const uint8_t> Stored) {
+  std::span<const uint8_t> data;
+  FStoredSkin->SetCompressedData({});
+  if (ReadStoredFormA(Stored, data)) FStoredSkin->SetConstantCompressedData(data);
+}
+
 void TksSkinListItem::WriteSkinProperty(TStream& Stream) const {
-  const std::vector<uint8_t> stored = MakeStoredFormA(FStoredSkin->CompressedData());
+  const std::vector<uint8_t> stored = MakeStoredFormA(FStoredSkin->Compressed());
   Stream.WriteBuffer(stored.data(), static_cast<int64_t>(stored.size()));
 }
 

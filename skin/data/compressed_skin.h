@@ -2,6 +2,7 @@
 // list whose items the skin data selects from.
 #pragma once
 
+#include <span>
 #include <vector>
 
 #include "skin/data/skin_package.h"
@@ -26,9 +27,14 @@ TksBmpImage LoadSkinPicture(const AnsiString& path);
 TksBmpImage LoadSkinPicture(const AnsiString& path, const AnsiString& what,
                             TksSkinPictureBudget& budget);
 // Stored form A: version, length, zlib stream.
-std::vector<uint8_t> MakeStoredFormA(const std::vector<uint8_t>& compressed);
+std::vector<uint8_t> MakeStoredFormA(std::span<const uint8_t> compressed);
+inline std::vector<uint8_t> MakeStoredFormA(const std::vector<uint8_t>& compressed) {
+  return MakeStoredFormA(std::span<const uint8_t>(compressed));
+}
 // Reads stored form A from the stream's start; false (nothing read) for a newer version.
 bool ReadStoredFormA(TStream& stream, std::vector<uint8_t>& compressed);
+// The same from bytes in memory: the zlib stream as a view into them.
+bool ReadStoredFormA(std::span<const uint8_t> stored, std::span<const uint8_t>& compressed);
 AnsiString ExtractSkinFileName(const AnsiString& path);
 
 class TksCompressedStoredSkin : public TComponent {
@@ -44,9 +50,27 @@ class TksCompressedStoredSkin : public TComponent {
   void SetFileName(const AnsiString& Value);
   void SetCompressedFileName(const AnsiString& Value);
 
-  bool IsEmpty() const { return FCompressedData.empty(); }
-  const std::vector<uint8_t>& CompressedData() const { return FCompressedData; }
-  void SetCompressedData(std::vector<uint8_t> Data) { FCompressedData = std::move(Data); }
+  bool IsEmpty() const { return Compressed().empty(); }
+  // The zlib stream, held or referenced.
+  std::span<const uint8_t> Compressed() const {
+    return FConstantData.data() ? FConstantData : std::span<const uint8_t>(FCompressedData);
+  }
+  std::vector<uint8_t> CompressedData() const {
+    const std::span<const uint8_t> data = Compressed();
+    return std::vector<uint8_t>(data.begin(), data.end());
+  }
+  void SetCompressedData(std::vector<uint8_t> Data) {
+    FConstantData = {};
+    FCompressedData = std::move(Data);
+  }
+  // A stream in memory that outlives this skin and never changes (compiled into the
+  // program): referenced in place, not copied.
+  void SetConstantCompressedData(std::span<const uint8_t> Data) {
+    FCompressedData.clear();
+    FCompressedData.shrink_to_fit();
+    FConstantData = Data.empty() ? std::span<const uint8_t>() : Data;
+  }
+  bool ReferencesConstantData() const { return FConstantData.data() != nullptr; }
 
   // Inflates the whole package and appends it to Stream (EZDecompressionError when the
   // data is damaged or inflates past kMaxInflatedSkinSize).
@@ -64,6 +88,7 @@ class TksCompressedStoredSkin : public TComponent {
   AnsiString FFileName;
   AnsiString FCompressedFileName;
   std::vector<uint8_t> FCompressedData;
+  std::span<const uint8_t> FConstantData;  // when set, the stream instead of FCompressedData
 };
 
 class TksCompressedSkinList;
@@ -90,6 +115,9 @@ class TksSkinListItem : public TCollectionItem {
 
   // The stored property "Skin" in stored form A.
   void ReadSkinProperty(TStream& Stream);
+  // The same from stored form A in constant memory that outlives the item (a skin compiled
+  // into the program): the stream is referenced in place.
+  void ReadConstantSkinProperty(std::span<const uint8_t> Stored);
   void WriteSkinProperty(TStream& Stream) const;
 
  private:
