@@ -1,5 +1,7 @@
 // The launcher: title, identity for the desktop, main form, message loop. Without a display there is nothing to show,
 // so it says why and ends with status 1.
+#include <malloc.h>
+
 #include <cstdio>
 #include <exception>
 
@@ -7,8 +9,30 @@
 #include "app/main_form.h"
 #include "platform/backend/backend.h"
 
+namespace {
+
+// The launcher lives all day in the background: its heap is kept small. One arena (the
+// start-up threads would otherwise each get one of their own, never given back), large blocks
+// always mapped on their own (the threshold would otherwise rise to the largest block freed,
+// and the skin's and pictures' buffers would stay in the heap once freed), and what start-up
+// freed returned once the first frame is out.
+void KeepHeapSmall() {
+  mallopt(M_ARENA_MAX, 1);
+  mallopt(M_MMAP_THRESHOLD, 128 * 1024);
+}
+
+void TrimAfterStartUp(TObject*, bool&) {
+  static bool trimmed = false;
+  if (trimmed) return;
+  trimmed = true;
+  malloc_trim(0);
+}
+
+}  // namespace
+
 int main() {
   using namespace lumoa::app;
+  KeepHeapSmall();  // before the display opens: that starts fontconfig's thread
   try {
     lumoa::platform::GetBackend();  // opens the display
   } catch (const std::exception& e) {
@@ -20,6 +44,7 @@ int main() {
     Application->SetTitle(ApplicationTitle());
     IdentifyToDesktop(Application->Title());  // before the window exists: it maps with them
     Application->CreateForm(Form1);
+    Application->OnIdle = TrimAfterStartUp;
     Application->Run();
     // The closed form's release was queued behind the end of the loop: free it here.
     Application->DestroyComponents();
