@@ -66,6 +66,8 @@ bool ParseSkinPackage(const uint8_t* data, size_t size, TksSkinPackage& package)
 // Writes the package in the current version; absent pictures get flag 1.
 std::vector<uint8_t> BuildSkinPackage(const TksSkinPackage& package);
 
+// Adler-32 of n bytes continued from adler (1 to start), as zlib computes it.
+uint32_t SkinAdler32(uint32_t adler, const uint8_t* p, size_t n);
 // Inflates a whole zlib stream into a buffer of its own; raises EZDecompressionError for a
 // stream that is damaged, ends early or inflates past `limit` bytes.
 TksByteBuffer InflateSkinData(const uint8_t* data, size_t size,
