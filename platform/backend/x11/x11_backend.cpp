@@ -326,6 +326,9 @@ void X11Backend::ReadPendingXEvents() {
 
 void X11Backend::WaitEvents(int timeoutMs,
                             const std::function<void(const BackendEvent&)>& sink) {
+  // Not every server announces a monitor added or removed (RandR 1.5 monitors change without
+  // a screen-change notice): the monitors are asked again once the program has waited.
+  monitorsKnown_ = false;
   ReadPendingXEvents();
   if (pending_.empty() && timeoutMs != 0 && !imOpened_ && !windows_.empty()) {
     // The first wait with nothing to do after a window exists: its first paint is out.

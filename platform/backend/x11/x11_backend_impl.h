@@ -164,8 +164,9 @@ class X11Backend final : public Backend {
   bool hasRender_ = false;  // colour cursors
   int xfixesEvent_ = 0;
   int layeredKnown_ = -1;  // -1 unknown, else the cached answer
-  // Monitors and work areas, asked for many times while a form is made and placed: kept
-  // until the server says they changed (RandR's screen change, the root's properties).
+  // Monitors and work areas, asked for many times while a form is made and placed: work
+  // areas kept until the root's properties change, monitors until RandR's screen-change
+  // notice or the next wait for events.
   int randrEvent_ = 0;
   int randrMonitors_ = -1;  // RandR 1.5 monitors: -1 not asked yet
   bool monitorsKnown_ = false;
