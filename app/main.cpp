@@ -7,7 +7,7 @@
 
 #include "app/desktop_identity.h"
 #include "app/main_form.h"
-#include "platform/backend/backend.h"
+#include "platform/winapi.h"
 
 namespace {
 
@@ -34,7 +34,7 @@ int main() {
   using namespace lumoa::app;
   KeepHeapSmall();  // before the display opens: that starts fontconfig's thread
   try {
-    lumoa::platform::GetBackend();  // opens the display
+    lumoa::platform::ConnectDesktop();  // opens the display
   } catch (const std::exception& e) {
     std::fprintf(stderr, "lumoa: %s\n", e.what());
     return 1;

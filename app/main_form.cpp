@@ -78,8 +78,9 @@ void TForm1::WMHotKey(TMessage& Message) {
 }
 
 void TForm1::ksknpgcntrlMouseDown(TObject*, TMouseButton, TShiftState, int, int) {
-  // A press on the close tab has already ended the program: no move loop for a closing form.
-  if (Application->Terminated() || !HandleAllocated()) return;
+  // A press on the close tab has already ended the program: no move loop for a closing form
+  // (the system's loop would take the quit message that ends ours).
+  if (Application->Terminating() || !HandleAllocated()) return;
   ReleaseCapture();
   SendMessageW(Handle(), WM_SYSCOMMAND, kSysCommandDragMove, 0);
 }

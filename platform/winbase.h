@@ -11,6 +11,8 @@ typedef uint64_t ULONGLONG;
 #define ERROR_NOT_ENOUGH_MEMORY 8
 #define ERROR_INVALID_PARAMETER 87
 #define ERROR_INSUFFICIENT_BUFFER 122
+#define ERROR_MOD_NOT_FOUND 126
+#define ERROR_PROC_NOT_FOUND 127
 #define ERROR_MORE_DATA 234
 #define ERROR_INVALID_FLAGS 1004
 #define ERROR_NO_UNICODE_TRANSLATION 1113
@@ -42,6 +44,17 @@ ULONGLONG GetTickCount64();
 void Sleep(DWORD dwMilliseconds);
 // The pseudo-handle of this process.
 HANDLE GetCurrentProcess();
+
+// Modules: the system libraries whose optional entry points callers look up by name. Here
+// "user32.dll" is the only one, built in: it has the monitor and layered-window calls. Names
+// compare case-insensitively, a missing ".dll" is supplied; other libraries are not found
+// (ERROR_MOD_NOT_FOUND), nor other names (ERROR_PROC_NOT_FOUND). Nothing is ever unloaded.
+// GetModuleHandleW(nullptr) is the program's own module, which exports nothing.
+typedef INT_PTR(WINAPI* FARPROC)();
+HMODULE GetModuleHandleW(LPCWSTR lpModuleName);
+HMODULE LoadLibraryW(LPCWSTR lpLibFileName);
+BOOL FreeLibrary(HMODULE hLibModule);
+FARPROC GetProcAddress(HMODULE hModule, LPCSTR lpProcName);
 
 // String atoms are 0xC000..0xFFFF, reference counted, compared case-insensitively; "#n" and
 // MAKEINTATOM(n) with 1 <= n < 0xC000 are integer atoms, never stored.

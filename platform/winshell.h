@@ -24,3 +24,10 @@ typedef struct tagAPPIDENTITYW {
 // ERROR_INVALID_PARAMETER for a missing or empty appId, icons missing for a count, or a
 // handle that is not an icon made from bitmaps.
 BOOL SetAppIdentityW(const APPIDENTITYW* identity);
+
+namespace lumoa::platform {
+// Connects to the desktop the windows will show on (the X display here); throws
+// std::runtime_error saying why when there is none. The program calls it first, so that no
+// desktop is a clear message instead of a failure deep inside the first window.
+void ConnectDesktop();
+}  // namespace lumoa::platform

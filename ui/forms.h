@@ -171,6 +171,8 @@ class TApplication : public TComponent {
   // Asks the loop to end: it does once it takes the quit message (Terminated then).
   void Terminate();
   bool Terminated() const { return FTerminated; }
+  // Terminate was called, whether or not the loop has taken the quit message yet.
+  bool Terminating() const { return FQuitPosted || FTerminated; }
   void ProcessMessages();
   void HandleMessage();
   bool ProcessMessage(MSG& Msg);

@@ -58,13 +58,13 @@ TMenuItem::~TMenuItem() {
 WCHAR TMenuItem::Accelerator() const {
   const WideString w = AnsiToWide(Caption);
   for (size_t i = 0; i + 1 < w.size(); ++i) {
-    if (w[i] != u'&') continue;
-    if (w[i + 1] == u'&') {
+    if (w[i] != WTEXT('&')) continue;
+    if (w[i + 1] == WTEXT('&')) {
       ++i;
       continue;
     }
     WCHAR c = w[i + 1];
-    if (c >= u'a' && c <= u'z') c = static_cast<WCHAR>(c - u'a' + u'A');
+    if (c >= WTEXT('a') && c <= WTEXT('z')) c = static_cast<WCHAR>(c - WTEXT('a') + WTEXT('A'));
     return c;
   }
   return 0;
@@ -338,7 +338,7 @@ void TPopupMenu::Popup(int X, int Y) {
       case WM_CHAR:
       case WM_SYSCHAR: {
         WCHAR c = static_cast<WCHAR>(m.wParam);
-        if (c >= u'a' && c <= u'z') c = static_cast<WCHAR>(c - u'a' + u'A');
+        if (c >= WTEXT('a') && c <= WTEXT('z')) c = static_cast<WCHAR>(c - WTEXT('a') + WTEXT('A'));
         int found = -1, matches = 0;
         for (int i = 0; i < static_cast<int>(window->FShown.size()); ++i) {
           TMenuItem* item = window->FShown[static_cast<size_t>(i)];

@@ -123,7 +123,7 @@ void TCustomEdit::Clear() {
     SetText(AnsiString());
     return;
   }
-  SetWindowTextW(Handle(), u"");
+  SetWindowTextW(Handle(), WTEXT(""));
 }
 
 bool TCustomEdit::Modified() {
@@ -174,7 +174,7 @@ AnsiString TListBoxStrings::Get(int Index) const {
   CheckIndex(Index, Count());
   const LRESULT len = SendMessageW(h, LB_GETTEXTLEN, static_cast<WPARAM>(Index), 0);
   if (len <= 0) return AnsiString();
-  WideString buf(static_cast<size_t>(len) + 1, u'\0');
+  WideString buf(static_cast<size_t>(len) + 1, WTEXT('\0'));
   SendMessageW(h, LB_GETTEXT, static_cast<WPARAM>(Index), reinterpret_cast<LPARAM>(buf.data()));
   buf.resize(static_cast<size_t>(len));
   return WideToAnsi(buf);

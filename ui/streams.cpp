@@ -1,13 +1,10 @@
 #include "ui/streams.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <limits>
 #include <new>
 #include <stdexcept>
@@ -203,62 +200,60 @@ void TStringStream::WriteString(const AnsiString& s) {
 // ---- TFileStream ----
 
 TFileStream::TFileStream(const AnsiString& fileName, uint16_t mode) : FFileName(fileName) {
-  int flags = 0;
-  if (mode == fmCreate || (mode & 0xFF00) == fmCreate) {
-    flags = O_RDWR | O_CREAT | O_TRUNC;
-  } else {
-    switch (mode & 0x3) {
-      case fmOpenWrite: flags = O_WRONLY; break;
-      case fmOpenReadWrite: flags = O_RDWR; break;
-      default: flags = O_RDONLY; break;
-    }
-  }
-  FHandle = ::open(fileName.c_str(), flags | O_CLOEXEC, 0644);
-  if (FHandle < 0) {
+  const bool create = mode == fmCreate || (mode & 0xFF00) == fmCreate;
+  // The sharing bits have no C equivalent; another opener is never locked out.
+  const char* how = create ? "w+b" : (mode & 0x3) == fmOpenRead ? "rb" : "r+b";
+  FFile = std::fopen(fileName.c_str(), how);
+  if (!FFile) {
     const int err = errno;
-    const AnsiString what = (flags & O_CREAT) ? "Cannot create file \"" : "Cannot open file \"";
+    const AnsiString what = create ? "Cannot create file \"" : "Cannot open file \"";
     throw EFOpenError(what + fileName + "\". " + std::strerror(err));
   }
 }
 
 TFileStream::~TFileStream() {
-  if (FHandle >= 0) ::close(FHandle);
+  if (FFile) std::fclose(FFile);
+}
+
+void TFileStream::Switch(LastOp next) {
+  if (FLastOp == LastOp::Write && next == LastOp::Read) std::fflush(FFile);
+  if (FLastOp == LastOp::Read && next == LastOp::Write) std::fseek(FFile, 0, SEEK_CUR);
+  FLastOp = next;
 }
 
 int64_t TFileStream::Read(void* buffer, int64_t count) {
-  int64_t done = 0;
-  auto* p = static_cast<uint8_t*>(buffer);
-  while (done < count) {
-    const ssize_t n = ::read(FHandle, p + done, static_cast<size_t>(count - done));
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) break;
-    done += n;
-  }
-  return done;
+  if (count <= 0) return 0;
+  Switch(LastOp::Read);
+  return static_cast<int64_t>(std::fread(buffer, 1, static_cast<size_t>(count), FFile));
 }
 
 int64_t TFileStream::Write(const void* buffer, int64_t count) {
-  int64_t done = 0;
-  const auto* p = static_cast<const uint8_t*>(buffer);
-  while (done < count) {
-    const ssize_t n = ::write(FHandle, p + done, static_cast<size_t>(count - done));
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) break;
-    done += n;
-  }
-  return done;
+  if (count <= 0) return 0;
+  Switch(LastOp::Write);
+  return static_cast<int64_t>(std::fwrite(buffer, 1, static_cast<size_t>(count), FFile));
 }
 
 int64_t TFileStream::Seek(int64_t offset, TSeekOrigin origin) {
   const int whence = origin == soBeginning ? SEEK_SET : origin == soCurrent ? SEEK_CUR : SEEK_END;
-  const off_t r = ::lseek(FHandle, static_cast<off_t>(offset), whence);
+  // A C long is 32 bits on Windows: offsets past it are errors, not wrapped positions.
+  if (offset > std::numeric_limits<long>::max() || offset < std::numeric_limits<long>::min() ||
+      std::fseek(FFile, static_cast<long>(offset), whence) != 0) {
+    throw EStreamError("Stream seek error on \"" + FFileName + "\"");
+  }
+  FLastOp = LastOp::None;
+  const long r = std::ftell(FFile);
   if (r < 0) throw EStreamError("Stream seek error on \"" + FFileName + "\"");
   return r;
 }
 
 void TFileStream::SetSize(int64_t newSize) {
-  if (newSize < 0 || ::ftruncate(FHandle, static_cast<off_t>(newSize)) != 0) {
+  const int64_t position = Position();
+  std::error_code error;
+  if (newSize >= 0 && std::fflush(FFile) == 0) {
+    std::filesystem::resize_file(FFileName, static_cast<std::uintmax_t>(newSize), error);
+  }
+  if (newSize < 0 || error) {
     throw EStreamError("Cannot change the size of \"" + FFileName + "\"");
   }
-  if (Position() > newSize) SetPosition(newSize);
+  SetPosition(std::min(position, newSize));
 }

@@ -118,7 +118,8 @@ class TStringStream : public TMemoryStream {
   void WriteString(const AnsiString& s);
 };
 
-// A file on disk. Names are paths in the file system's own encoding.
+// A file on disk, through the C library so that it builds on every system. Names are paths in
+// the file system's own encoding (the ANSI code page on Windows).
 class TFileStream : public TStream {
  public:
   TFileStream(const AnsiString& fileName, uint16_t mode);
@@ -132,6 +133,11 @@ class TFileStream : public TStream {
   const AnsiString& FileName() const { return FFileName; }
 
  private:
+  // C streams need a flush or seek between a write and a following read, and the reverse.
+  enum class LastOp { None, Read, Write };
+  void Switch(LastOp next);
+
   AnsiString FFileName;
-  int FHandle = -1;
+  std::FILE* FFile = nullptr;
+  LastOp FLastOp = LastOp::None;
 };

@@ -197,7 +197,7 @@ WideString Utf8ToWide(const std::string& s) {
       cp = c & 0x07;
       extra = 3;
     } else {
-      out.push_back(u'\uFFFD');
+      out.push_back(WTEXT('\uFFFD'));
       ++i;
       continue;
     }
@@ -211,17 +211,17 @@ WideString Utf8ToWide(const std::string& s) {
     }
     static const uint32_t kMin[4] = {0, 0x80, 0x800, 0x10000};
     if (!ok || cp < kMin[extra] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
-      out.push_back(u'\uFFFD');
+      out.push_back(WTEXT('\uFFFD'));
       ++i;
       continue;
     }
     i += static_cast<size_t>(extra) + 1;
     if (cp >= 0x10000) {
       cp -= 0x10000;
-      out.push_back(static_cast<char16_t>(0xD800 + (cp >> 10)));
-      out.push_back(static_cast<char16_t>(0xDC00 + (cp & 0x3FF)));
+      out.push_back(static_cast<WCHAR>(0xD800 + (cp >> 10)));
+      out.push_back(static_cast<WCHAR>(0xDC00 + (cp & 0x3FF)));
     } else {
-      out.push_back(static_cast<char16_t>(cp));
+      out.push_back(static_cast<WCHAR>(cp));
     }
   }
   return out;
@@ -264,7 +264,7 @@ WideString AnsiToWide(const AnsiString& s) {
   if (s.empty()) return {};
   const int len = MultiByteToWideChar(CP_ACP, 0, s.data(), static_cast<int>(s.size()), nullptr, 0);
   if (len <= 0) throw EConvertError("Text cannot be converted from the ANSI code page");
-  WideString out(static_cast<size_t>(len), u'\0');
+  WideString out(static_cast<size_t>(len), WTEXT('\0'));
   MultiByteToWideChar(CP_ACP, 0, s.data(), static_cast<int>(s.size()), out.data(), len);
   return out;
 }
@@ -294,7 +294,7 @@ WideString AnsiToWide(const AnsiString& s) {
       continue;
     }
     if (IsLeadByte(c) && i + 1 < s.size()) ++i;
-    out.push_back(u'\uFFFD');
+    out.push_back(WTEXT('\uFFFD'));
   }
   return out;
 }
@@ -302,7 +302,7 @@ WideString AnsiToWide(const AnsiString& s) {
 AnsiString WideToAnsi(const WideString& s) {
   AnsiString out;
   out.reserve(s.size());
-  for (char16_t c : s) out.push_back(c < 0x80 ? static_cast<char>(c) : '?');
+  for (WCHAR c : s) out.push_back(c < 0x80 ? static_cast<char>(c) : '?');
   return out;
 }
 

@@ -5,10 +5,15 @@
 #include <exception>
 #include <string>
 
+#include "platform/winbase.h"
+
+// The program's module: classes it registers belong to it, and are found through it.
+inline HINSTANCE HInstance() { return GetModuleHandleW(nullptr); }
+
 // Single-byte text in the ANSI code page (GBK, code page 936).
 using AnsiString = std::string;
 // UTF-16 text, as the wide platform calls take it.
-using WideString = std::u16string;
+using WideString = std::basic_string<WCHAR>;
 
 // Root of every error the framework and the layers above it raise.
 class Exception : public std::exception {

@@ -3,7 +3,7 @@
 #include "ui/forms.h"
 
 namespace {
-constexpr LPCWSTR kTimerClass = u"LumoaTimerWindow";
+constexpr LPCWSTR kTimerClass = WTEXT("LumoaTimerWindow");
 constexpr UINT_PTR kTimerId = 1;
 }  // namespace
 
@@ -33,15 +33,16 @@ void TTimer::UpdateTimer() {
   if (!FWindow) {
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof wc;
-    if (!GetClassInfoExW(nullptr, kTimerClass, &wc)) {
+    if (!GetClassInfoExW(HInstance(), kTimerClass, &wc)) {
       wc = WNDCLASSEXW{};
       wc.cbSize = sizeof wc;
       wc.lpfnWndProc = TimerWndProc;
       wc.lpszClassName = kTimerClass;
+      wc.hInstance = HInstance();
       RegisterClassExW(&wc);
     }
-    FWindow = CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, kTimerClass, u"", WS_POPUP, 0,
-                              0, 0, 0, nullptr, nullptr, nullptr, nullptr);
+    FWindow = CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, kTimerClass, WTEXT(""), WS_POPUP, 0,
+                              0, 0, 0, nullptr, nullptr, HInstance(), nullptr);
     if (!FWindow) throw EOutOfResources("Not enough timers available");
     SetWindowLongPtrW(FWindow, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
   }

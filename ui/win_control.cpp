@@ -155,12 +155,12 @@ void TWinControl::CreateWnd() {
   FDefWndProc = p.WindowClass.lpfnWndProc ? p.WindowClass.lpfnWndProc : DefWindowProcW;
   WNDCLASSEXW existing{};
   existing.cbSize = sizeof existing;
-  if (!GetClassInfoExW(nullptr, p.WinClassName.c_str(), &existing)) {
+  if (!GetClassInfoExW(HInstance(), p.WinClassName.c_str(), &existing)) {
     WNDCLASSEXW wc = p.WindowClass;
     wc.cbSize = sizeof wc;
     wc.lpfnWndProc = ControlWndProc;
     wc.lpszClassName = p.WinClassName.c_str();
-    wc.hInstance = nullptr;
+    wc.hInstance = HInstance();
     if (!RegisterClassExW(&wc)) {
       throw EOSError("Cannot register window class " + WideToAnsi(p.WinClassName),
                      GetLastError());
@@ -186,7 +186,7 @@ void TWinControl::CreateWindowHandle(const TCreateParams& Params) {
   gCreating = this;
   HWND h = CreateWindowExW(Params.ExStyle, Params.WinClassName.c_str(), Params.Caption.c_str(),
                            Params.Style, Params.X, Params.Y, Params.Width, Params.Height,
-                           Params.WndParent, id, nullptr, Params.Param);
+                           Params.WndParent, id, HInstance(), Params.Param);
   if (gCreating == this) gCreating = saved;
   if (!h) return;
   FHandle = h;
@@ -383,7 +383,7 @@ AnsiString TWinControl::GetText() {
   if (!FHandle) return FText;
   const LRESULT len = Perform(WM_GETTEXTLENGTH);
   if (len <= 0) return AnsiString();
-  WideString buf(static_cast<size_t>(len) + 1, u'\0');
+  WideString buf(static_cast<size_t>(len) + 1, WTEXT('\0'));
   const LRESULT got = Perform(WM_GETTEXT, buf.size(), reinterpret_cast<LPARAM>(buf.data()));
   buf.resize(static_cast<size_t>(std::clamp<LRESULT>(got, 0, len)));
   return WideToAnsi(buf);

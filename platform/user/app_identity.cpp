@@ -34,3 +34,5 @@ BOOL SetAppIdentityW(const APPIDENTITYW* identity) {
   GetBackend().SetAppIdentity(out);
   return TRUE;
 }
+
+void lumoa::platform::ConnectDesktop() { GetBackend(); }

@@ -303,8 +303,8 @@ void TksSkinButton::FocusChanged(TWinControl* NewFocus) {
 bool TksSkinButton::IsAccel(WCHAR Char) {
   const WideString caption = AnsiToWide(Caption());
   for (size_t i = 0; i + 1 < caption.size(); ++i) {
-    if (caption[i] != u'&') continue;
-    if (caption[i + 1] == u'&') {  // "&&" is a literal ampersand
+    if (caption[i] != WTEXT('&')) continue;
+    if (caption[i + 1] == WTEXT('&')) {  // "&&" is a literal ampersand
       ++i;
       continue;
     }

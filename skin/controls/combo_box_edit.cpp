@@ -44,7 +44,7 @@ void TksComboEdit::KeyDown(WORD& Key, TShiftState Shift) {
 }
 
 void TksComboEdit::KeyPress(WCHAR& Key) {
-  if (FSwallowChar && (Key == u'\r' || Key == 0x1B)) {
+  if (FSwallowChar && (Key == WTEXT('\r') || Key == 0x1B)) {
     FSwallowChar = false;
     Key = 0;
     return;

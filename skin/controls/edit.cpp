@@ -133,9 +133,9 @@ void TksCustomEdit::KeyDown(WORD& Key, TShiftState Shift) {
 
 void TksCustomEdit::KeyPress(WCHAR& Key) {
   TCustomMaskEdit::KeyPress(Key);
-  if (Key == u'\r' || Key == 0x1B) {
+  if (Key == WTEXT('\r') || Key == 0x1B) {
     // Never a line break: the form's default or cancel button gets the key instead.
-    const WORD vk = Key == u'\r' ? VK_RETURN : VK_ESCAPE;
+    const WORD vk = Key == WTEXT('\r') ? VK_RETURN : VK_ESCAPE;
     Key = 0;
     if (TCustomForm* form = GetParentForm(this)) form->Perform(CM_DIALOGKEY, vk, 0);
     return;

@@ -109,8 +109,8 @@ void TksSkinCustomEdit::BuildBackground(TBitmap* B, const TRect& Area) {
   const RECT& s = StateSkinRect();
   const RECT& c = FSkin.ClientRect;
   const RECT source = Offset(c, s.left, s.top);
-  const int left = std::max(0, FSkin.LeftTopPoint.x - c.left);
-  const int right = std::max(0, c.right - FSkin.RightTopPoint.x);
+  const int left = std::max<int>(0, FSkin.LeftTopPoint.x - c.left);
+  const int right = std::max<int>(0, c.right - FSkin.RightTopPoint.x);
   if (FUseSkinFont && h == c.bottom - c.top) {
     lumoa::skin::ComposeHorzSkinImage(left, right, B, FSkin.StretchEffect, w, picture, source);
     return;

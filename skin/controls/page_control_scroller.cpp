@@ -15,7 +15,7 @@ void TksSkinPageControl::RemovePlatformScroller() {
     if (c == own || TWinControl::FindControl(c)) continue;
     WCHAR name[32] = {};
     GetClassNameW(c, name, 32);
-    if (std::u16string_view(name) == std::u16string_view(UPDOWN_CLASSW)) arrows.push_back(c);
+    if (std::basic_string_view<WCHAR>(name) == std::basic_string_view<WCHAR>(UPDOWN_CLASSW)) arrows.push_back(c);
   }
   for (HWND c : arrows) DestroyWindow(c);
 }

@@ -270,7 +270,7 @@ bool TksSkinPopupMenu::PopupSkinned(TPopupMenu* Menu, TksSkinData* Data, const A
       case WM_CHAR:
       case WM_SYSCHAR: {
         WCHAR c = static_cast<WCHAR>(m.wParam);
-        if (c >= u'a' && c <= u'z') c = static_cast<WCHAR>(c - u'a' + u'A');
+        if (c >= WTEXT('a') && c <= WTEXT('z')) c = static_cast<WCHAR>(c - WTEXT('a') + WTEXT('A'));
         int found = -1, matches = 0;
         for (int i = 0; i < int(window->FShown.size()); ++i) {
           TMenuItem* item = window->FShown[size_t(i)];

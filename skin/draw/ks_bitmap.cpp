@@ -36,6 +36,11 @@ int AlignedSource(int k, int n, int srcStart, int srcLen) {
 
 using RowFn = void (*)(uint32_t*, const uint32_t*, int);
 
+// The row routines work on 32-bit words; a DWORD is one, though not always the same type
+// (unsigned long on Windows).
+static_assert(sizeof(DWORD) == sizeof(uint32_t));
+uint32_t* Words(DWORD* p) { return reinterpret_cast<uint32_t*>(p); }
+
 }  // namespace
 
 TksBitmap::~TksBitmap() { Release(); }
@@ -216,7 +221,7 @@ void TksBitmap::DrawToBitmap(TksBitmap& target, const RECT& dest, const RECT& so
 
   if (sw == dw && sh == dh) {
     for (int y = ct; y < cb; ++y)
-      row(target.ScanLine(y) + cl, ScanLine(source.top + y - dest.top) + source.left + (cl - dest.left), n);
+      row(Words(target.ScanLine(y) + cl), Words(ScanLine(source.top + y - dest.top) + source.left + (cl - dest.left)), n);
     return;
   }
   std::vector<int> cols(static_cast<size_t>(n));
@@ -232,7 +237,7 @@ void TksBitmap::DrawToBitmap(TksBitmap& target, const RECT& dest, const RECT& so
       for (int i = 0; i < n; ++i) gathered[i] = s[cols[i]];
       prev = sy;
     }
-    row(target.ScanLine(y) + cl, gathered.data(), n);
+    row(Words(target.ScanLine(y) + cl), gathered.data(), n);
   }
 }
 

@@ -9,7 +9,7 @@ namespace {
 
 constexpr UINT_PTR kFadeTimer = 1;
 constexpr UINT kFadeInterval = 25;
-const WCHAR kClassName[] = u"TksLayerWindow";
+const WCHAR kClassName[] = WTEXT("TksLayerWindow");
 
 // Which manager a layer window's timer belongs to.
 std::unordered_map<HWND, TksLayerManager*>& Owners() {
@@ -37,11 +37,12 @@ TksLayerWindow::TksLayerWindow(int x, int y, int width, int height) {
     wc.style = CS_SAVEBITS;
     wc.lpfnWndProc = &TksLayerManager::WindowProc;
     wc.lpszClassName = kClassName;
+    wc.hInstance = HInstance();
     registered = RegisterClassExW(&wc) != 0;
   }
   FHandle = CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_TRANSPARENT | WS_EX_LAYERED, kClassName,
-                            u"", WS_POPUP, x, y, width, height, nullptr, nullptr, nullptr,
-                            nullptr);
+                            WTEXT(""), WS_POPUP, x, y, width, height, nullptr, nullptr,
+                            HInstance(), nullptr);
 }
 
 TksLayerWindow::~TksLayerWindow() {

@@ -13,15 +13,26 @@ constexpr DWORD kBlurBehindRegion = 2;
 
 }  // namespace
 
+// Looked up by name: a system without an entry point still runs the engine.
+template <typename F>
+void Find(F& slot, HMODULE module, const char* name) {
+  slot = module ? reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(module, name)))
+                : nullptr;
+}
+
 PlatformEntryPoints LookupEntryPoints() {
   PlatformEntryPoints e;
-  // Our platform layer has the monitor and layered-window calls built in; the scroll-bar
-  // query and the composition library do not exist here.
-  e.MonitorFromWindow = &::MonitorFromWindow;
-  e.GetMonitorInfo = &::GetMonitorInfoW;
-  e.SetLayeredWindowAttributes = &::SetLayeredWindowAttributes;
-  e.UpdateLayeredWindow = &::UpdateLayeredWindow;
-  e.NTPlatform = true;
+  HMODULE user = GetModuleHandleW(WTEXT("user32.dll"));
+  Find(e.MonitorFromWindow, user, "MonitorFromWindow");
+  Find(e.GetMonitorInfo, user, "GetMonitorInfoW");
+  Find(e.GetScrollBarInfo, user, "GetScrollBarInfo");
+  Find(e.SetLayeredWindowAttributes, user, "SetLayeredWindowAttributes");
+  Find(e.UpdateLayeredWindow, user, "UpdateLayeredWindow");
+  e.CompositionLibrary = LoadLibraryW(WTEXT("dwmapi.dll"));
+  Find(e.DwmIsCompositionEnabled, e.CompositionLibrary, "DwmIsCompositionEnabled");
+  Find(e.DwmSetWindowAttribute, e.CompositionLibrary, "DwmSetWindowAttribute");
+  Find(e.DwmEnableBlurBehindWindow, e.CompositionLibrary, "DwmEnableBlurBehindWindow");
+  e.NTPlatform = true;  // every system this builds for has the wide text calls
   return e;
 }
 
@@ -32,7 +43,8 @@ PlatformEntryPoints& EntryPoints() {
 
 void ReleaseEntryPoints() {
   PlatformEntryPoints& e = EntryPoints();
-  e.CompositionLibrary = false;
+  if (e.CompositionLibrary) FreeLibrary(e.CompositionLibrary);
+  e.CompositionLibrary = nullptr;
   e.DwmIsCompositionEnabled = nullptr;
   e.DwmSetWindowAttribute = nullptr;
   e.DwmEnableBlurBehindWindow = nullptr;
@@ -96,8 +108,11 @@ void SetTransitionsForcedOff(HWND Window, bool Off) {
 void EnableBlurBehind(HWND Window, bool Enable, HRGN Region) {
   const PlatformEntryPoints& e = EntryPoints();
   if (!e.CompositionLibrary || !e.DwmEnableBlurBehindWindow) return;
-  const DWORD flags = Region ? kBlurBehindEnable | kBlurBehindRegion : kBlurBehindEnable;
-  e.DwmEnableBlurBehindWindow(Window, Enable ? TRUE : FALSE, flags, Region);
+  BlurBehind blur;
+  blur.dwFlags = Region ? kBlurBehindEnable | kBlurBehindRegion : kBlurBehindEnable;
+  blur.fEnable = Enable ? TRUE : FALSE;
+  blur.hRgnBlur = Region;
+  e.DwmEnableBlurBehindWindow(Window, &blur);
 }
 
 }  // namespace lumoa::skin

@@ -18,19 +18,27 @@ struct ScrollBarInfo {
   DWORD rgstate[6] = {};
 };
 
+// What DwmEnableBlurBehindWindow takes.
+struct BlurBehind {
+  DWORD dwFlags = 0;
+  BOOL fEnable = FALSE;
+  HRGN hRgnBlur = nullptr;
+  BOOL fTransitionOnMaximized = FALSE;
+};
+
 // The entry points found. Null members are missing on this platform.
 struct PlatformEntryPoints {
-  HMONITOR (*MonitorFromWindow)(HWND, DWORD) = nullptr;
-  BOOL (*GetMonitorInfo)(HMONITOR, LPMONITORINFO) = nullptr;
-  BOOL (*GetScrollBarInfo)(HWND, LONG, ScrollBarInfo*) = nullptr;
-  BOOL (*SetLayeredWindowAttributes)(HWND, COLORREF, BYTE, DWORD) = nullptr;
-  BOOL (*UpdateLayeredWindow)(HWND, HDC, POINT*, SIZE*, HDC, POINT*, COLORREF, BLENDFUNCTION*,
-                              DWORD) = nullptr;
-  // The desktop-composition library and its calls; there is none on this platform.
-  bool CompositionLibrary = false;
-  LONG (*DwmIsCompositionEnabled)(BOOL*) = nullptr;
-  LONG (*DwmSetWindowAttribute)(HWND, DWORD, const void*, DWORD) = nullptr;
-  LONG (*DwmEnableBlurBehindWindow)(HWND, BOOL, DWORD, HRGN) = nullptr;
+  HMONITOR(WINAPI* MonitorFromWindow)(HWND, DWORD) = nullptr;
+  BOOL(WINAPI* GetMonitorInfo)(HMONITOR, LPMONITORINFO) = nullptr;
+  BOOL(WINAPI* GetScrollBarInfo)(HWND, LONG, ScrollBarInfo*) = nullptr;
+  BOOL(WINAPI* SetLayeredWindowAttributes)(HWND, COLORREF, BYTE, DWORD) = nullptr;
+  BOOL(WINAPI* UpdateLayeredWindow)(HWND, HDC, POINT*, SIZE*, HDC, POINT*, COLORREF,
+                                    BLENDFUNCTION*, DWORD) = nullptr;
+  // The desktop-composition library ("dwmapi.dll") and its calls, where the system has it.
+  HMODULE CompositionLibrary = nullptr;
+  LONG(WINAPI* DwmIsCompositionEnabled)(BOOL*) = nullptr;
+  LONG(WINAPI* DwmSetWindowAttribute)(HWND, DWORD, const void*, DWORD) = nullptr;
+  LONG(WINAPI* DwmEnableBlurBehindWindow)(HWND, const BlurBehind*) = nullptr;
   // Whether the wide text routines exist (DrawWideText otherwise converts to ANSI).
   bool NTPlatform = false;
 };

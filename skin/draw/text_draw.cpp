@@ -79,7 +79,7 @@ int WideTextHeight(TCanvas* Canvas, const WideString& Text) {
 
 void EllipsizeText(TCanvas* Canvas, WideString& Text, int MaxWidth) {
   if (WideTextWidth(Canvas, Text) <= MaxWidth) return;
-  const WideString dots = u"...";
+  const WideString dots = WTEXT("...");
   while (!Text.empty()) {
     // A surrogate pair goes as one character.
     const bool pair = Text.size() >= 2 && Text.back() >= 0xDC00 && Text.back() <= 0xDFFF &&

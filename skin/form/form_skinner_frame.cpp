@@ -142,13 +142,13 @@ int TksMarluneForm::SkinHitTest(POINT P) {
     if (Sizeable() && !IsMaximized()) {
       const int bw = FSkinData->FormInfo.borderwidth;
       const POINT probes[] = {{P.x - bw, P.y}, {P.x + bw, P.y}, {P.x, P.y - bw}, {P.x, P.y + bw}};
-      bool near = false;
+      bool nearEdge = false;
       if (FSkinData->MaskPicture->Empty() || !FHitRegion) {
-        for (const POINT& q : probes) near = near || q.x < 0 || q.y < 0 || q.x >= w || q.y >= h;
+        for (const POINT& q : probes) nearEdge = nearEdge || q.x < 0 || q.y < 0 || q.x >= w || q.y >= h;
       } else if (!In(g.NewMaskRectArea, P)) {
-        for (const POINT& q : probes) near = near || !PtInRegion(FHitRegion, q.x, q.y);
+        for (const POINT& q : probes) nearEdge = nearEdge || !PtInRegion(FHitRegion, q.x, q.y);
       }
-      if (near) {
+      if (nearEdge) {
         const POINT lt = g.NewHitTestLTPoint, rt = g.NewHitTestRTPoint;
         const POINT lb = g.NewHitTestLBPoint, rb = g.NewHitTestRBPoint;
         if (P.x <= lt.x && P.y <= lt.y) return HTTOPLEFT;
