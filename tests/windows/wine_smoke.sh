@@ -65,8 +65,8 @@ echo "screenshot: $shot"
 if [ -f "$linux_shot" ]; then
   # The window's pixels, with what the fonts decide painted over: the tab row (tab widths
   # follow their captions), the edit box's text and the button's caption.
-  mask=(-fill black -draw "rectangle 55,0 401,22" -draw "rectangle 75,29 297,45"
-        -draw "rectangle 307,30 359,44")
+  mask=(-fill black -draw "rectangle 55,0 401,24" -draw "rectangle 76,30 297,45"
+        -draw "rectangle 306,30 359,45")
   convert "$shot" -crop 402x55+285+211 +repage "${mask[@]}" "$out/wine_skin.png"
   convert "$linux_shot" -crop 402x55+285+211 +repage "${mask[@]}" "$out/linux_skin.png"
   differing=$(compare -metric AE "$out/wine_skin.png" "$out/linux_skin.png" "$out/skin_diff.png" 2>&1)
