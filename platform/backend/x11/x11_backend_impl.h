@@ -183,7 +183,7 @@ class X11Backend final : public Backend {
   std::map<int, Cursor> fontCursors_;
 
   AppIdentity identity_;     // class names filled in from the program's name until told
-  std::vector<long> netIcon_;  // _NET_WM_ICON of identity_.icons: width, height, ARGB rows
+  std::vector<uint32_t> netIcon_;  // _NET_WM_ICON of identity_.icons: width, height, ARGB rows
 
   std::string clipboard_;  // UTF-8 while we own CLIPBOARD
   bool ownsClipboard_ = false;

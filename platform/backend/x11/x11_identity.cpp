@@ -26,16 +26,17 @@ void DefaultClass(AppIdentity& id) {
 }
 
 // Window managers read one CARDINAL array: width, height, then that many ARGB pixels, for
-// each size in turn. Format 32 properties travel as longs on the client side.
-std::vector<long> NetIcon(const std::vector<CursorImage>& icons) {
-  std::vector<long> out;
+// each size in turn. Kept in 32 bits (half the memory of the longs that format 32 properties
+// are handed over in, which are made only while the property is written).
+std::vector<uint32_t> NetIcon(const std::vector<CursorImage>& icons) {
+  std::vector<uint32_t> out;
   for (const CursorImage& icon : icons) {
     if (icon.width <= 0 || icon.height <= 0 ||
         icon.pixels.size() != static_cast<size_t>(icon.width) * icon.height)
       continue;
-    out.push_back(icon.width);
-    out.push_back(icon.height);
-    for (uint32_t p : icon.pixels) out.push_back(static_cast<long>(p));
+    out.push_back(static_cast<uint32_t>(icon.width));
+    out.push_back(static_cast<uint32_t>(icon.height));
+    out.insert(out.end(), icon.pixels.begin(), icon.pixels.end());
   }
   return out;
 }
@@ -73,9 +74,10 @@ void X11Backend::SetIdentityProperties(NativeWin& w) {
     XDeleteProperty(dpy_, w.xid, a_._NET_WM_ICON);
     return;
   }
+  const std::vector<long> wide(netIcon_.begin(), netIcon_.end());
   XChangeProperty(dpy_, w.xid, a_._NET_WM_ICON, XA_CARDINAL, 32, PropModeReplace,
-                  reinterpret_cast<const unsigned char*>(netIcon_.data()),
-                  static_cast<int>(netIcon_.size()));
+                  reinterpret_cast<const unsigned char*>(wide.data()),
+                  static_cast<int>(wide.size()));
 }
 
 void X11Backend::WriteTitle(NativeWin& w) {
