@@ -1,9 +1,10 @@
 // The launcher: title, identity for the desktop, main form, message loop. Without a display there is nothing to show,
 // so it says why and ends with status 1.
-#include <malloc.h>
-
 #include <cstdio>
 #include <exception>
+#if defined(__GLIBC__)  // known once a C library header is in
+#include <malloc.h>
+#endif
 
 #include "app/desktop_identity.h"
 #include "app/main_form.h"
@@ -17,15 +18,19 @@ namespace {
 // and the skin's and pictures' buffers would stay in the heap once freed), and what start-up
 // freed returned once the first frame is out.
 void KeepHeapSmall() {
+#if defined(__GLIBC__)
   mallopt(M_ARENA_MAX, 1);
   mallopt(M_MMAP_THRESHOLD, 128 * 1024);
+#endif
 }
 
 void TrimAfterStartUp(TObject*, bool&) {
+#if defined(__GLIBC__)
   static bool trimmed = false;
   if (trimmed) return;
   trimmed = true;
   malloc_trim(0);
+#endif
 }
 
 }  // namespace
