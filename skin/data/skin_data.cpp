@@ -4,6 +4,7 @@
 
 #include "platform/winuser.h"
 #include "skin/data/record_factory.h"
+#include "skin/data/skin_bitmap.h"
 #include "ui/forms.h"
 #include "ui/streams.h"
 
@@ -37,17 +38,6 @@ std::vector<std::unique_ptr<Record>> ReadRecordList(const TksIniFile& ini,
     records.push_back(std::move(record));
   }
   return records;
-}
-
-std::unique_ptr<TBitmap> MakeBitmap(std::span<const uint8_t> image) {
-  auto bitmap = std::make_unique<TBitmap>();
-  if (image.empty()) return bitmap;
-  TConstMemoryStream stream(image.data(), static_cast<int64_t>(image.size()));
-  bitmap->LoadFromStream(stream);
-  // Drawing reads pictures of 24 and 32 bits where they are and any other through a copy
-  // made for every piece it cuts: an indexed picture is converted once, here.
-  if (bitmap->BitsPerPixel() < 24) bitmap->SetPixelFormat(pf24bit);
-  return bitmap;
 }
 
 }  // namespace
@@ -220,19 +210,31 @@ void TksSkinData::LoadCompressedSkin(TksCompressedStoredSkin* StoredSkin) {
   BroadcastSkinMessage(WM_BEFORECHANGESKINDATA);
   ClearSkin();
   try {
-    // One inflate; the pictures and the description are read in place from its buffer.
-    const TksByteBuffer raw = StoredSkin->Decompress();
-    TksSkinPackageView package;
-    if (!ParseSkinPackage(raw.Data(), raw.Size(), package)) {
+    // Each picture is decoded into its bitmap as soon as it has inflated: the package as a
+    // whole never exists in memory, only the piece being read.
+    const std::span<const uint8_t> compressed = StoredSkin->Compressed();
+    TksSkinInflater in(compressed.data(), compressed.size());
+    std::unique_ptr<TBitmap> picture, inactivePicture, maskPicture;
+    std::vector<std::unique_ptr<TBitmap>> activePictures;
+    int32_t version = 0;
+    const bool current = ReadSkinPackage(
+        in, version, [&](TksPackagePicture kind, int, std::span<const uint8_t> image) {
+          std::unique_ptr<TBitmap> bitmap = MakeSkinBitmap(image);
+          switch (kind) {
+            case TksPackagePicture::Main: picture = std::move(bitmap); break;
+            case TksPackagePicture::Inactive: inactivePicture = std::move(bitmap); break;
+            case TksPackagePicture::Mask: maskPicture = std::move(bitmap); break;
+            case TksPackagePicture::Active: activePictures.push_back(std::move(bitmap)); break;
+          }
+        });
+    if (!current) {
       FChanging = false;  // a newer package: the skin data stays empty
       return;
     }
-    const TksIniFile ini(package.Description);
-    std::unique_ptr<TBitmap> picture = MakeBitmap(package.Picture);
-    std::unique_ptr<TBitmap> inactivePicture = MakeBitmap(package.InactivePicture);
-    std::unique_ptr<TBitmap> maskPicture = MakeBitmap(package.MaskPicture);
-    std::vector<std::unique_ptr<TBitmap>> activePictures;
-    for (const auto& image : package.ActivePictures) activePictures.push_back(MakeBitmap(image));
+    const TksIniFile ini(std::string_view(reinterpret_cast<const char*>(in.Data()), in.Available()));
+    for (auto* p : {&picture, &inactivePicture, &maskPicture}) {
+      if (!*p) *p = std::make_unique<TBitmap>();
+    }
 
     // Everything is parsed aside and taken over only when the whole skin has loaded.
     const AnsiString pictureName = ini.ReadString("PICTURES", "picture", "");

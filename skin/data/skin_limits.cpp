@@ -16,10 +16,10 @@ AnsiString Str(int64_t v) { return IntToStr(v); }
   throw;
 }
 
-// One picture of the package: its headers read, its size counted, its length measured (the
-// reader's own framing, colour indices checked). Returns the length.
-size_t CheckPicture(const uint8_t* data, size_t available, const AnsiString& what,
-                    TksSkinPictureBudget& budget) {
+}  // namespace
+
+size_t CheckSkinPackagePicture(const uint8_t* data, size_t available, const AnsiString& what,
+                               TksSkinPictureBudget& budget) {
   TBmpInfo info;
   try {
     info = ReadBmpInfo(data, available);
@@ -33,8 +33,6 @@ size_t CheckPicture(const uint8_t* data, size_t available, const AnsiString& wha
     Rethrow(e, what);
   }
 }
-
-}  // namespace
 
 void TksSkinPictureBudget::Add(const AnsiString& what, int32_t width, int32_t height) {
   const int64_t area = int64_t{width} * height;
@@ -102,7 +100,7 @@ void CheckSkinPackageLimits(const uint8_t* data, size_t size) {
   TksSkinPictureBudget budget;
   const auto flagged = [&](const char* what) {
     if (pos >= size) return false;
-    if (data[pos++] == 0) pos += CheckPicture(data + pos, size - pos, what, budget);
+    if (data[pos++] == 0) pos += CheckSkinPackagePicture(data + pos, size - pos, what, budget);
     return true;
   };
   int32_t version = 0;
@@ -113,7 +111,7 @@ void CheckSkinPackageLimits(const uint8_t* data, size_t size) {
   if (!readInt(count) || count < 0) return;
   CheckSkinPictureCount(count);
   for (int32_t i = 0; i < count; ++i) {
-    pos += CheckPicture(data + pos, size - pos, "active picture " + Str(i), budget);
+    pos += CheckSkinPackagePicture(data + pos, size - pos, "active picture " + Str(i), budget);
   }
   CheckSkinDescriptionSize(size - pos);
 }

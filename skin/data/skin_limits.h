@@ -56,6 +56,12 @@ void CheckSkinPictureFileSize(const AnsiString& what, int64_t size);
 void CheckSkinPictureFile(const AnsiString& path, const AnsiString& what,
                           TksSkinPictureBudget& budget);
 
+// One picture of a package at data (available bytes follow it): its headers read, its size
+// counted, its length measured (the package's own framing, colour indices checked); errors
+// name it by `what`. Returns the length.
+size_t CheckSkinPackagePicture(const uint8_t* data, size_t available, const AnsiString& what,
+                               TksSkinPictureBudget& budget);
+
 // Walks the framing of an inflated package (format in skin_package.h) and refuses it, naming
 // the picture at fault, when a picture is damaged, truncated or past the limits, when it
 // announces too many pictures or when its description is too long; nothing is built. A

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdlib>
+#include <functional>
 #include <memory>
 #include <span>
 #include <string_view>
@@ -41,6 +42,10 @@ struct TksSkinPackageView {
   std::string_view Description;
 };
 
+struct TksFreeBytes {
+  void operator()(uint8_t* p) const { std::free(p); }
+};
+
 // Bytes in one block of their own, grown without zero-filling.
 class TksByteBuffer {
  public:
@@ -49,16 +54,68 @@ class TksByteBuffer {
 
  private:
   friend TksByteBuffer InflateSkinData(const uint8_t*, size_t, size_t);
-  struct Free {
-    void operator()(uint8_t* p) const { std::free(p); }
-  };
-  std::unique_ptr<uint8_t, Free> FData;
+  std::unique_ptr<uint8_t, TksFreeBytes> FData;
   size_t FSize = 0;
+};
+
+struct z_stream_s;
+
+// A zlib stream inflated piece by piece into one buffer that holds only what its reader has
+// not consumed: a package's pictures are taken one at a time, and the whole package never
+// has to be in memory at once. The framing, the check sum and the limit are checked as
+// InflateSkinData checks them, with its errors (the header's at construction).
+class TksSkinInflater {
+ public:
+  TksSkinInflater(const uint8_t* data, size_t size, size_t limit = kMaxInflatedSkinSize,
+                  size_t capacity = size_t{64} << 10);
+  ~TksSkinInflater();
+  TksSkinInflater(const TksSkinInflater&) = delete;
+  TksSkinInflater& operator=(const TksSkinInflater&) = delete;
+
+  // Inflates until at least n bytes lie at Data() or the stream has ended; the bytes there.
+  size_t Fill(size_t n);
+  // The whole rest of the stream.
+  size_t FillAll() { return Fill(static_cast<size_t>(-1)); }
+  // Inflates and throws away the rest of the stream (its errors are still raised).
+  void Drain();
+  const uint8_t* Data() const { return FBuffer.get() + FPos; }
+  size_t Available() const { return FEnd - FPos; }
+  void Consume(size_t n) { FPos += n; }
+  bool Ended() const { return FEnded; }
+
+ private:
+  friend TksByteBuffer InflateSkinData(const uint8_t*, size_t, size_t);
+  void Reserve(size_t n);
+  void Step(size_t room);
+
+  std::unique_ptr<z_stream_s> FStream;
+  std::unique_ptr<uint8_t, TksFreeBytes> FBuffer;
+  size_t FCapacity = 0;
+  size_t FPos = 0;
+  size_t FEnd = 0;
+  size_t FTotal = 0;
+  size_t FLimit;
+  uint32_t FAdler = 1;
+  bool FEnded = false;
+  bool FFailed = false;  // an error was raised: the stream is not read again
 };
 
 // Parses an inflated package into views of it, with the checks and errors of the copying
 // parse below.
 bool ParseSkinPackage(const uint8_t* data, size_t size, TksSkinPackageView& package);
+
+class TksSkinInflater;
+enum class TksPackagePicture { Main, Inactive, Mask, Active };
+// One picture of a package as a streaming read hands it out: a whole BMP file image, valid
+// only during the call; index counts the active pictures.
+using TksPackagePictureSink =
+    std::function<void(TksPackagePicture kind, int index, std::span<const uint8_t> image)>;
+// Reads a package while it inflates: each present picture goes to `picture` in package order
+// (the extra pictures of version 2 are checked and skipped), and the description is then the
+// rest of the stream (in.Data(), in.Available()). The checks and errors are those of
+// inflating the whole stream and then parsing it, a damaged stream reported before anything
+// made of it. False, with version set, for a package newer than this reader.
+bool ReadSkinPackage(TksSkinInflater& in, int32_t& version, const TksPackagePictureSink& picture);
 // Parses an inflated package. False, with only Version set, when the version is newer than
 // this reader; a truncated package or picture raises EReadError, a bad picture or one past
 // the limits of skin_limits.h EInvalidGraphic, each naming the picture.
