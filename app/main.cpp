@@ -2,9 +2,6 @@
 // so it says why and ends with status 1.
 #include <cstdio>
 #include <exception>
-#if defined(__GLIBC__)  // known once a C library header is in
-#include <malloc.h>
-#endif
 
 #include "app/desktop_identity.h"
 #include "app/main_form.h"
@@ -12,32 +9,20 @@
 
 namespace {
 
-// The launcher lives all day in the background: its heap is kept small. One arena (the
-// start-up threads would otherwise each get one of their own, never given back), large blocks
-// always mapped on their own (the threshold would otherwise rise to the largest block freed,
-// and the skin's and pictures' buffers would stay in the heap once freed), and what start-up
-// freed returned once the first frame is out.
-void KeepHeapSmall() {
-#if defined(__GLIBC__)
-  mallopt(M_ARENA_MAX, 1);
-  mallopt(M_MMAP_THRESHOLD, 128 * 1024);
-#endif
-}
-
+// The launcher lives all day in the background: the platform keeps its heap small, and gives
+// back what start-up freed once the first frame is out.
 void TrimAfterStartUp(TObject*, bool&) {
-#if defined(__GLIBC__)
   static bool trimmed = false;
   if (trimmed) return;
   trimmed = true;
-  malloc_trim(0);
-#endif
+  lumoa::platform::TrimHeap();
 }
 
 }  // namespace
 
 int main() {
   using namespace lumoa::app;
-  KeepHeapSmall();  // before the display opens: that starts fontconfig's thread
+  lumoa::platform::KeepHeapSmall();  // before the display opens: that starts fontconfig's thread
   try {
     lumoa::platform::ConnectDesktop();  // opens the display
   } catch (const std::exception& e) {

@@ -31,3 +31,10 @@ namespace lumoa::platform {
 // desktop is a clear message instead of a failure deep inside the first window.
 void ConnectDesktop();
 }  // namespace lumoa::platform
+
+namespace lumoa::platform {
+// The heap of a program that lives all day in the background, kept small: set up before the
+// first threads start (KeepHeapSmall), and what start-up freed given back once (TrimHeap).
+void KeepHeapSmall();
+void TrimHeap();
+}  // namespace lumoa::platform
