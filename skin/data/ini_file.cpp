@@ -172,6 +172,7 @@ std::vector<AnsiString> TksIniFile::SplitLines(std::string_view text) {
 void TksIniFile::Clear() {
   FSections.clear();
   FIndex.Clear();
+  FLast.Valid = false;
 }
 
 namespace {
@@ -255,10 +256,12 @@ void TksIniFile::SetLines(const std::vector<AnsiString>& lines) {
 void TksIniFile::AddSection(std::string_view name) {
   FSections.push_back(Section{AnsiString(name), FoldHash(name), {}, 0, {}});
   FIndex.Add(FSections, FSections.size() - 1);
+  FLast.Valid = false;
 }
 
 void TksIniFile::Reindex() {
   FIndex.Clear();
+  FLast.Valid = false;
   for (size_t i = 0; i < FSections.size(); ++i) FIndex.Add(FSections, i);
 }
 
@@ -276,7 +279,11 @@ AnsiString TksIniFile::GetText() const {
 }
 
 const TksIniFile::Section* TksIniFile::Find(std::string_view section) const {
-  return FIndex.Find(FSections, section, FoldHash(section));
+  if (FLast.Valid && FLast.Query == section) return FLast.Found;
+  FLast.Found = FIndex.Find(FSections, section, FoldHash(section));
+  FLast.Query = section;
+  FLast.Valid = true;
+  return FLast.Found;
 }
 
 TksIniFile::Section& TksIniFile::FindOrAdd(std::string_view section) {

@@ -123,6 +123,21 @@ class TksIniFile {
   void Build(const std::vector<ParsedLine>& lines);
   void Reindex();
 
+  // The last section looked up and what it found: records read many keys of one section in
+  // turn. Emptied by every change to the sections and never copied with them.
+  struct LastSection {
+    LastSection() = default;
+    LastSection(const LastSection&) {}
+    LastSection& operator=(const LastSection&) {
+      Valid = false;
+      return *this;
+    }
+    AnsiString Query;
+    const Section* Found = nullptr;
+    bool Valid = false;
+  };
+
   std::vector<Section> FSections;
   NameIndex FIndex;  // over FSections
+  mutable LastSection FLast;
 };

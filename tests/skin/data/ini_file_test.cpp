@@ -146,4 +146,29 @@ TEST(IniFileWriting, WrittenValuesReadBackAndTextReparses) {
   EXPECT_FALSE(again.SectionExists("B"));
 }
 
+// Lookups of one section in turn are answered from the last one found: every change to the
+// sections, and every copy, must start afresh.
+TEST(IniFileWriting, LookupsFollowEveryChangeOfTheSections) {
+  TksIniFile ini("[A]\nk=1\n");
+  EXPECT_EQ(ini.ReadString("A", "k", ""), "1");
+  EXPECT_EQ(ini.ReadString("B", "k", "none"), "none");
+  ini.WriteString("B", "k", "2");  // a section added after it was missed
+  EXPECT_EQ(ini.ReadString("B", "k", "none"), "2");
+  for (int i = 0; i < 40; ++i) ini.WriteInteger("S" + IntToStr(i), "v", i);  // sections move
+  EXPECT_EQ(ini.ReadString("A", "k", ""), "1");
+  EXPECT_EQ(ini.ReadInteger("S39", "v", -1), 39);
+
+  TksIniFile copy(ini);
+  EXPECT_EQ(ini.ReadString("A", "k", ""), "1");
+  ini.EraseSection("a");
+  EXPECT_EQ(ini.ReadString("A", "k", "gone"), "gone");
+  EXPECT_EQ(copy.ReadString("A", "k", "gone"), "1");  // its own sections, not the original's
+  copy = ini;
+  EXPECT_EQ(copy.ReadString("A", "k", "gone"), "gone");
+
+  ini.SetText("[A]\nk=3\n");
+  EXPECT_EQ(ini.ReadString("A", "k", ""), "3");
+  EXPECT_EQ(ini.ReadString("B", "k", "none"), "none");
+}
+
 }  // namespace
