@@ -17,7 +17,13 @@ check() {  # check WHAT CONDITION...
   if "$@"; then echo "ok: $what"; else echo "FAIL: $what"; failures=$((failures + 1)); fi
 }
 
-export WINEPREFIX=$out/wineprefix WINEDEBUG=-all WINEARCH=win64
+# A 32-bit program runs in a 32-bit Windows, a prefix of its own (a prefix's width is fixed).
+case $(file -b "$exe") in
+  PE32+*) export WINEARCH=win64 WINEPREFIX=$out/wineprefix;;
+  PE32*) export WINEARCH=win32 WINEPREFIX=$out/wineprefix32;;
+  *) echo "FAIL: $exe is not a Windows program"; exit 1;;
+esac
+export WINEDEBUG=-all
 # No prompts for the .NET and HTML engines the launcher never uses.
 export WINEDLLOVERRIDES="mscoree,mshtml="
 # The launcher's texts are in code page 936, as on a Simplified Chinese system.
