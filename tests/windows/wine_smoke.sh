@@ -3,7 +3,10 @@
 # on a private Xvfb. The window must come up at 402 x 55 on (285, 211) with the skin painted as
 # the Linux build paints it (every pixel outside the tab row and the text of the edit box and
 # button, which follow the fonts), a query and Enter must reach the browser stand-in with the
-# search URL, and the close tab must end the program with status 0. The screenshot is kept as
+# search URL, first through the browser's automation object (a stand-in COM server,
+# browser_object.cpp, built here and registered under the object's programmatic identifier)
+# and, with that object gone, through the shell's default browser; and the close tab must end
+# the program with status 0. The screenshot is kept as
 # OUT_DIR/wine_launcher_start.png. Exit status 77: Wine is not installed.
 set -uo pipefail
 exe=$1 linux_shot=$2 out=$3
@@ -19,8 +22,8 @@ check() {  # check WHAT CONDITION...
 
 # A 32-bit program runs in a 32-bit Windows, a prefix of its own (a prefix's width is fixed).
 case $(file -b "$exe") in
-  PE32+*) export WINEARCH=win64 WINEPREFIX=$out/wineprefix;;
-  PE32*) export WINEARCH=win32 WINEPREFIX=$out/wineprefix32;;
+  PE32+*) export WINEARCH=win64 WINEPREFIX=$out/wineprefix; arch=x86_64; view=/reg:64;;
+  PE32*) export WINEARCH=win32 WINEPREFIX=$out/wineprefix32; arch=i686; view=/reg:32;;
   *) echo "FAIL: $exe is not a Windows program"; exit 1;;
 esac
 export WINEDEBUG=-all
@@ -40,10 +43,24 @@ chmod +x "$stand_in"
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
   wineboot -i >/dev/null 2>&1
 fi
-# Wine registers a browser automation object of its own, which would need its HTML engine:
-# without it the launcher takes the system's default browser, which Wine's shell hands to the
-# programs listed here.
-wine reg delete 'HKCR\InternetExplorer.Application' /f >/dev/null 2>&1
+# The browser's automation object: a stand-in that writes down each call, in place of Wine's
+# own (which would need its HTML engine). Wine's shell hands the default browser to the
+# programs listed under WineBrowser.
+progid='HKCR\InternetExplorer.Application'
+object_dll=$out/browser_object_$arch.dll
+calls=$object_dll.calls
+rm -f "$calls"
+if ! "$arch-w64-mingw32-g++-posix" -std=c++20 -O1 -shared -static -s -Wl,--kill-at \
+     -o "$object_dll" "$root/tests/windows/browser_object.cpp" -loleaut32 -luuid; then
+  echo "FAIL: the browser object stand-in does not build"; exit 1
+fi
+clsid='{6C2B1E4A-3F7D-4E2B-9A51-2D0C8B7E4F13}'
+# The registry of the program's width: "wine reg" may be the 32-bit one in a 64-bit prefix.
+wine reg delete "$progid" /f $view >/dev/null 2>&1
+wine reg add "$progid\CLSID" /ve /d "$clsid" /f $view >/dev/null 2>&1
+server="HKCR\\CLSID\\$clsid\\InprocServer32"
+wine reg add "$server" /ve /d "$(winepath -w "$object_dll")" /f $view >/dev/null 2>&1
+wine reg add "$server" /v ThreadingModel /d Apartment /f $view >/dev/null 2>&1
 wine reg add 'HKCU\Software\Wine\WineBrowser' /v Browsers /d "$stand_in" /f >/dev/null 2>&1
 wineserver -w
 
@@ -81,17 +98,30 @@ else
   echo "FAIL: no Linux screenshot at $linux_shot to compare with"; failures=$((failures + 1))
 fi
 
-# A query in the edit box and Enter: the first tab searches the web.
+# A query in the edit box and Enter: the first tab searches the web, in a new window of the
+# browser's automation object, made visible and sent to the address.
 xdotool mousemove 457 248 click 1; sleep 0.3
 xdotool type --delay 30 abc; sleep 0.2
 xdotool key Return
 expected="http://search.lumoa.example/metasearch/msframe.php?search_select=baidu&hid=web&keyword=abc"
+for _ in $(seq 1 100); do
+  [ -f "$calls" ] && [ "$(wc -l < "$calls")" -ge 2 ] && break
+  sleep 0.1
+done
+got=$(cat "$calls" 2>/dev/null | tr '\n' '|')
+check "Enter set the browser object visible and navigated it to $expected (got '$got')" \
+  test "$got" = "Visible true|Navigate $expected|"
+
+# Without the automation object the same search goes to the system's default browser.
+wine reg delete "$progid" /f $view >/dev/null 2>&1
+xdotool key Return
 got=""
 for _ in $(seq 1 100); do
   [ -s "$urls" ] && got=$(head -1 "$urls") && break
   sleep 0.1
 done
-check "Enter opened the browser stand-in on $expected (got '$got')" test "$got" = "$expected"
+check "without the object, Enter opened the default browser on $expected (got '$got')" \
+  test "$got" = "$expected"
 
 # The close tab: the tab row scrolls until the last tab, the close tab, shows.
 for _ in 1 2 3 4 5 6 7 8; do xdotool mousemove 677 221 click 1; sleep 0.2; done
@@ -110,5 +140,5 @@ kill "$pid" 2>/dev/null
 wineserver -k 2>/dev/null
 stop_xvfb
 
-echo "wine_smoke: $((4 - failures)) passed, $failures failed"
+echo "wine_smoke: $((5 - failures)) passed, $failures failed"
 [ "$failures" -eq 0 ]
