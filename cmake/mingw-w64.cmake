@@ -12,3 +12,9 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
+# Every processor that runs a current 32-bit Windows has SSE2: the pixel routines' SSE2 paths
+# are built on both.
+if(LUMOA_WINDOWS_ARCH STREQUAL "i686")
+  set(CMAKE_C_FLAGS_INIT "-msse2")
+  set(CMAKE_CXX_FLAGS_INIT "-msse2")
+endif()
