@@ -18,7 +18,8 @@ AnsiString ShortCutToText(TShortCut ShortCut) {
   if ((key >= '0' && key <= '9') || (key >= 'A' && key <= 'Z')) {
     name = AnsiString(1, static_cast<char>(key));
   } else if (key >= VK_F1 && key <= VK_F12) {
-    name = "F" + IntToStr(key - VK_F1 + 1);
+    name = "F";
+    name += IntToStr(key - VK_F1 + 1);
   } else {
     switch (key) {
       case VK_BACK: name = "BkSp"; break;
