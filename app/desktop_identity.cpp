@@ -50,9 +50,9 @@ HICON IconFromPng(const TksPngImage& png) {
 
 }  // namespace
 
-bool IdentifyToDesktop(const AnsiString& title) {
+bool IdentifyToDesktop(const AnsiString& title, bool withIcons) {
   std::vector<HICON> icons;
-  for (int i = 0; i < lumoa::skins::AppIconCount(); ++i) {
+  for (int i = 0; withIcons && i < lumoa::skins::AppIconCount(); ++i) {
     const lumoa::skins::AppIcon icon = lumoa::skins::AppIconPng(i);
     TksPngImage png;
     try {

@@ -10,8 +10,10 @@ namespace lumoa::app {
 // The class of every window of the program ("Lumoa"); the desktop entry's StartupWMClass.
 inline constexpr LPCWSTR kWindowClass = WTEXT("Lumoa");
 
-// Decodes the built-in icons and hands them, the class and the title (ANSI) to the platform.
-// False when the platform refused them; the program runs on either way.
-bool IdentifyToDesktop(const AnsiString& title);
+// Hands the class and the title (ANSI) to the platform, and with withIcons the built-in icons,
+// decoded at every size. Decoding and sending them costs about as much as the rest of the start
+// put together, so the program names itself first and adds the icons once its first frame is
+// out. False when the platform refused them; the program runs on either way.
+bool IdentifyToDesktop(const AnsiString& title, bool withIcons = true);
 
 }  // namespace lumoa::app

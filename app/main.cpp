@@ -9,12 +9,13 @@
 
 namespace {
 
-// The launcher lives all day in the background: the platform keeps its heap small, and gives
-// back what start-up freed once the first frame is out.
-void TrimAfterStartUp(TObject*, bool&) {
-  static bool trimmed = false;
-  if (trimmed) return;
-  trimmed = true;
+// Once the first frame is out: the icons, which the desktop takes whenever they come, and the
+// heap given back what start-up freed (the launcher lives all day in the background).
+void AfterFirstFrame(TObject*, bool&) {
+  static bool done = false;
+  if (done) return;
+  done = true;
+  lumoa::app::IdentifyToDesktop(Application->Title());
   lumoa::platform::TrimHeap();
 }
 
@@ -32,9 +33,10 @@ int main() {
   try {
     Application->Initialize();
     Application->SetTitle(ApplicationTitle());
-    IdentifyToDesktop(Application->Title());  // before the window exists: it maps with them
+    // Named before the window exists, so that it maps with its class and title.
+    IdentifyToDesktop(Application->Title(), /*withIcons=*/false);
     Application->CreateForm(Form1);
-    Application->OnIdle = TrimAfterStartUp;
+    Application->OnIdle = AfterFirstFrame;
     Application->Run();
     // The closed form's release was queued behind the end of the loop: free it here.
     Application->DestroyComponents();

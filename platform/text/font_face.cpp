@@ -17,6 +17,7 @@
 #include <utility>
 
 #include "platform/backend/backend.h"
+#include "platform/text/font_match_cache.h"
 
 namespace lumoa::platform {
 
@@ -59,6 +60,9 @@ FontconfigInit& Init() {
 }  // namespace
 
 void PrepareFontconfig() {
+  // Answers kept from an earlier run with the same fonts and configuration: fontconfig is
+  // started only when a question is new.
+  if (FontMatches().Loaded()) return;
   FontconfigInit& init = Init();
   {
     std::lock_guard lock(init.mutex);

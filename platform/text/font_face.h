@@ -19,7 +19,8 @@ FT_Library FreeTypeLibrary();  // null when FreeType cannot start
 // way); false when it cannot be.
 bool FontconfigReady();
 // Starts fontconfig's initialisation on a thread of its own, so that reading its configuration
-// overlaps the rest of start-up; the first font that needs it waits for it. Idempotent.
+// overlaps the rest of start-up; the first font that needs it waits for it. Not when answers
+// kept from an earlier run are at hand (then the first new question starts it). Idempotent.
 void PrepareFontconfig();
 
 // A font file's face, opened once and shared (never closed: it lives as long as the process).

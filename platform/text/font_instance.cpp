@@ -17,6 +17,7 @@
 #include <unordered_set>
 
 #include "platform/text/font_face.h"
+#include "platform/text/font_match_cache.h"
 #include "platform/winbase.h"
 
 namespace lumoa::platform {
@@ -107,16 +108,9 @@ void AddStyle(FcPattern* pattern, bool bold, bool italic) {
   FcPatternAddBool(pattern, FC_SCALABLE, FcTrue);
 }
 
-struct MatchResult {
-  bool found = false;
-  std::string file;
-  int index = 0;
-  std::string family;
-};
-
 // Best match for pattern (consumed): its file, face index and family.
-MatchResult Match(FcPattern* pattern) {
-  MatchResult r;
+FontMatch Match(FcPattern* pattern) {
+  FontMatch r;
   FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
   FcDefaultSubstitute(pattern);
   FcResult result = FcResultNoMatch;
@@ -137,44 +131,57 @@ MatchResult Match(FcPattern* pattern) {
   return r;
 }
 
+// The answer to a question, asked of this run's answers, then of those kept from earlier runs,
+// and only then of fontconfig (which is made ready for it). Without fontconfig: no match.
+template <typename MakePattern>
+const FontMatch& Resolve(const std::string& key, MakePattern makePattern) {
+  static std::map<std::string, FontMatch> answers;
+  const auto it = answers.find(key);
+  if (it != answers.end()) return it->second;
+  if (const FontMatch* kept = FontMatches().Find(key)) return answers[key] = *kept;
+  static const FontMatch kNone;
+  if (!FontconfigReady()) return kNone;
+  FontMatch found = Match(makePattern());
+  FontMatches().Put(key, found);
+  return answers[key] = std::move(found);
+}
+
+std::string StyleKey(bool bold, bool italic) {
+  return std::string(bold ? "|b" : "|-") + (italic ? "i" : "-");
+}
+
 // The face for a requested family, language and style. Fonts of several sizes ask the same
-// question; fontconfig answers it once.
-const MatchResult& MatchFamily(const std::string& family, const char* lang, bool bold,
-                               bool italic) {
-  static std::map<std::string, MatchResult> matches;
-  std::string key = family;
-  key += '|';
-  if (lang) key += lang;
-  key += bold ? "|b" : "|-";
-  key += italic ? "i" : "-";
-  const auto it = matches.find(key);
-  if (it != matches.end()) return it->second;
-  FcPattern* pattern = FcPatternCreate();
-  FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(family.c_str()));
-  if (IsDialogFaceName(LowerAscii(family))) {
-    FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>("Arial"));
-  }
-  if (lang) FcPatternAddString(pattern, FC_LANG, reinterpret_cast<const FcChar8*>(lang));
-  AddStyle(pattern, bold, italic);
-  return matches.emplace(std::move(key), Match(pattern)).first->second;
+// question; it is answered once.
+const FontMatch& MatchFamily(const std::string& family, const char* lang, bool bold,
+                             bool italic) {
+  const std::string key = "family|" + family + '|' + (lang ? lang : "") + StyleKey(bold, italic);
+  return Resolve(key, [&] {
+    FcPattern* pattern = FcPatternCreate();
+    FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(family.c_str()));
+    if (IsDialogFaceName(LowerAscii(family))) {
+      FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>("Arial"));
+    }
+    if (lang) FcPatternAddString(pattern, FC_LANG, reinterpret_cast<const FcChar8*>(lang));
+    AddStyle(pattern, bold, italic);
+    return pattern;
+  });
 }
 
 // The face fontconfig offers for a character the instance's faces lack, by style; every
 // instance that meets the character asks the same question.
-const MatchResult& MatchFallback(char32_t cp, bool bold, bool italic) {
-  static std::map<std::tuple<char32_t, bool, bool>, MatchResult> matches;
-  const auto key = std::make_tuple(cp, bold, italic);
-  const auto it = matches.find(key);
-  if (it != matches.end()) return it->second;
-  FcCharSet* charset = FcCharSetCreate();
-  FcCharSetAddChar(charset, cp);
-  FcPattern* pattern = FcPatternCreate();
-  FcPatternAddCharSet(pattern, FC_CHARSET, charset);
-  FcCharSetDestroy(charset);
-  // Among faces that have the character, prefer the Chinese ones of the target system.
-  FcPatternAddString(pattern, FC_LANG, reinterpret_cast<const FcChar8*>("zh-cn"));
-  AddStyle(pattern, bold, italic);
-  return matches.emplace(key, Match(pattern)).first->second;
+const FontMatch& MatchFallback(char32_t cp, bool bold, bool italic) {
+  const std::string key = "char|" + std::to_string(static_cast<uint32_t>(cp)) + StyleKey(bold, italic);
+  return Resolve(key, [&] {
+    FcCharSet* charset = FcCharSetCreate();
+    FcCharSetAddChar(charset, cp);
+    FcPattern* pattern = FcPatternCreate();
+    FcPatternAddCharSet(pattern, FC_CHARSET, charset);
+    FcCharSetDestroy(charset);
+    // Among faces that have the character, prefer the Chinese ones of the target system.
+    FcPatternAddString(pattern, FC_LANG, reinterpret_cast<const FcChar8*>("zh-cn"));
+    AddStyle(pattern, bold, italic);
+    return pattern;
+  });
 }
 
 int Round(double v) { return static_cast<int>(std::lround(v)); }
@@ -212,9 +219,9 @@ FontInstance::FontInstance(const LOGFONTW& lf)
              : kind == FF_ROMAN                        ? "serif"
                                                        : "sans-serif";
   }
-  if (FreeTypeLibrary() && FontconfigReady()) {
+  if (FreeTypeLibrary()) {
     const char* lang = IsChineseFaceName(LowerAscii(family)) ? "zh-cn" : LangForCharset(lf.lfCharSet);
-    const MatchResult& match = MatchFamily(family, lang, wantBold_, wantItalic_);
+    const FontMatch& match = MatchFamily(family, lang, wantBold_, wantItalic_);
     if (match.found && AddFace(match.file, match.index) && faceName_.empty()) {
       faceName_ = Utf16(match.family.c_str());
     }
@@ -323,8 +330,8 @@ FontInstance::Face* FontInstance::AddFace(const std::string& file, int index) {
 }
 
 FontInstance::Face* FontInstance::AddFallback(char32_t cp) {
-  if (!FreeTypeLibrary() || !FontconfigReady()) return nullptr;
-  const MatchResult& match = MatchFallback(cp, wantBold_, wantItalic_);
+  if (!FreeTypeLibrary()) return nullptr;
+  const FontMatch& match = MatchFallback(cp, wantBold_, wantItalic_);
   if (!match.found) return nullptr;
   for (auto& face : faces_) {
     // Already asked: it lacks cp.

@@ -39,5 +39,21 @@ TEST(DesktopIdentity, ClassTitleAndEveryIconSizeReachThePlatform) {
   platform::user::ResetUserState();
 }
 
+// The program names itself before its first frame and adds the icons after it: the first call
+// carries the class and title only, and the second does not lose them.
+TEST(DesktopIdentity, IconsCanFollowTheNameWithoutLosingIt) {
+  platform::user::ResetUserState();
+  platform::SetBackend(std::make_unique<platform::HeadlessBackend>());
+  ASSERT_TRUE(IdentifyToDesktop(ApplicationTitle(), /*withIcons=*/false));
+  EXPECT_EQ(platform::Headless().Identity().className, "Lumoa");
+  EXPECT_EQ(platform::Headless().Identity().title, u"Lumoa桌面搜索");
+  EXPECT_TRUE(platform::Headless().Identity().icons.empty());
+  ASSERT_TRUE(IdentifyToDesktop(ApplicationTitle()));
+  EXPECT_EQ(platform::Headless().Identity().className, "Lumoa");
+  EXPECT_EQ(platform::Headless().Identity().title, u"Lumoa桌面搜索");
+  EXPECT_EQ(platform::Headless().Identity().icons.size(), 7u);
+  platform::user::ResetUserState();
+}
+
 }  // namespace
 }  // namespace lumoa::app

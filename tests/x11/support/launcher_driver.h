@@ -75,15 +75,17 @@ struct Launcher {
   std::string err;
   std::unique_ptr<ChildProcess> proc;
   unsigned long window = 0;
+  std::vector<std::string> env;  // NAME=value pairs added to the program's environment
 
   explicit Launcher(const std::string& tag)
       : err(std::string(LUMOA_BUILD_DIR) + "/launcher_" + tag + ".err") {}
 
   // Starts the program and waits for its window to be on screen and painted.
   bool Start(const Browser& browser) {
-    proc = std::make_unique<ChildProcess>(
-        std::vector<std::string>{"env", "BROWSER=" + browser.Script(), LUMOA_LAUNCHER_PATH},
-        "", err);
+    std::vector<std::string> argv{"env", "BROWSER=" + browser.Script()};
+    argv.insert(argv.end(), env.begin(), env.end());
+    argv.push_back(LUMOA_LAUNCHER_PATH);
+    proc = std::make_unique<ChildProcess>(argv, "", err);
     for (int i = 0; i < 250 && !window; ++i) {
       const std::string found =
           RunTool({"xdotool", "search", "--onlyvisible", "--pid", std::to_string(proc->pid())});
