@@ -171,6 +171,19 @@ TEST_F(X11BackendTest, IdentityGivesClassIconsAndTaskListTitleToExistingAndNewWi
   id.title.clear();
   backend->SetAppIdentity(id);
   EXPECT_EQ(StringProperty(strip, "_NET_WM_NAME"), "other");
+
+  // The program keeps no copy of the icons while its windows hold them: a window made after
+  // every earlier holder has gone still gets them, and so does the one after that.
+  for (NativeId w : {strip, framed, later}) backend->DestroyNativeWindow(w);
+  const NativeId again = ShowWindow(RECT{10, 70, 60, 120}, 0xFF000000, false, p);
+  EXPECT_EQ(CardinalProperty(again, "_NET_WM_ICON"), icon);
+  const NativeId more = ShowWindow(RECT{70, 70, 120, 120}, 0xFF000000, false, p);
+  EXPECT_EQ(CardinalProperty(more, "_NET_WM_ICON"), icon);
+  backend->DestroyNativeWindow(again);
+  backend->DestroyNativeWindow(more);
+  backend->DestroyNativeWindow(menu);
+  EXPECT_EQ(CardinalProperty(ShowWindow(RECT{10, 70, 60, 120}, 0xFF000000, false, p), "_NET_WM_ICON"),
+            icon);
 }
 
 TEST_F(X11BackendTest, WindowManagerHintsFollowTheParametersAndTopmostToggles) {

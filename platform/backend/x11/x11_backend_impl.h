@@ -31,6 +31,7 @@ struct NativeWin {
   unsigned long configureSerial = 0;  // our latest geometry request
   std::vector<RECT> requested;        // geometries asked for and not yet all answered
   XIC ic = nullptr;
+  bool hasIcon = false;  // carries _NET_WM_ICON
   Cursor customCursor = 0;
   GC gc = nullptr;
   XImage* shmImage = nullptr;  // shared-memory copy of the pixels for presenting
@@ -183,7 +184,14 @@ class X11Backend final : public Backend {
   std::map<int, Cursor> fontCursors_;
 
   AppIdentity identity_;     // class names filled in from the program's name until told
-  std::vector<uint32_t> netIcon_;  // _NET_WM_ICON of identity_.icons: width, height, ARGB rows
+  // _NET_WM_ICON of identity_.icons: width, height, ARGB rows. Once a window carries it, the
+  // server's copy is the only one (iconOnServer_), read back for a window made later.
+  std::vector<uint32_t> netIcon_;
+  bool iconOnServer_ = false;
+  const NativeWin* IconHolder(const NativeWin* except) const;
+  std::vector<uint32_t> ReadIcon(const NativeWin& holder);
+  void DropIconCopy();
+  void KeepIconPast(const NativeWin& dying);
 
   std::string clipboard_;  // UTF-8 while we own CLIPBOARD
   bool ownsClipboard_ = false;

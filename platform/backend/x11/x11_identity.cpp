@@ -47,12 +47,53 @@ void X11Backend::SetAppIdentity(const AppIdentity& identity) {
   identity_ = identity;
   DefaultClass(identity_);
   netIcon_ = NetIcon(identity_.icons);
+  iconOnServer_ = false;
   identity_.icons.clear();  // kept as netIcon_ only
   for (auto& [xid, w] : windows_) {
     SetIdentityProperties(w);
     WriteTitle(w);
   }
+  DropIconCopy();
   XFlush(dpy_);
+}
+
+// The icons are a third of a megabyte, asked for again only when another window that task
+// bars show is made: the program keeps no copy of them while a window of its own holds them.
+void X11Backend::DropIconCopy() {
+  if (netIcon_.empty() || !IconHolder(nullptr)) return;
+  std::vector<uint32_t>().swap(netIcon_);
+  iconOnServer_ = true;
+}
+
+const NativeWin* X11Backend::IconHolder(const NativeWin* except) const {
+  for (const auto& [xid, w] : windows_) {
+    if (w.hasIcon && &w != except) return &w;
+  }
+  return nullptr;
+}
+
+std::vector<uint32_t> X11Backend::ReadIcon(const NativeWin& holder) {
+  Atom type = None;
+  int format = 0;
+  unsigned long count = 0, after = 0;
+  unsigned char* data = nullptr;
+  std::vector<uint32_t> out;
+  if (XGetWindowProperty(dpy_, holder.xid, a_._NET_WM_ICON, 0, 1L << 24, False, XA_CARDINAL,
+                         &type, &format, &count, &after, &data) == Success &&
+      type == XA_CARDINAL && format == 32 && data) {
+    const auto* longs = reinterpret_cast<const unsigned long*>(data);  // format 32: longs
+    out.reserve(count);
+    for (unsigned long i = 0; i < count; ++i) out.push_back(static_cast<uint32_t>(longs[i]));
+  }
+  if (data) XFree(data);
+  return out;
+}
+
+void X11Backend::KeepIconPast(const NativeWin& dying) {
+  // The last window that holds the icons takes the server's copy with it.
+  if (!iconOnServer_ || !dying.hasIcon || IconHolder(&dying)) return;
+  netIcon_ = ReadIcon(dying);
+  iconOnServer_ = false;
 }
 
 void X11Backend::SetIdentityProperties(NativeWin& w) {
@@ -70,11 +111,15 @@ void X11Backend::SetIdentityProperties(NativeWin& w) {
   }
   // Menus and drop-downs never reach a task bar or a switcher.
   if (w.params.transient) return;
-  if (netIcon_.empty()) {
+  const NativeWin* holder = iconOnServer_ ? IconHolder(&w) : nullptr;
+  const std::vector<uint32_t> fetched = holder ? ReadIcon(*holder) : std::vector<uint32_t>();
+  const std::vector<uint32_t>& icon = holder ? fetched : netIcon_;
+  w.hasIcon = !icon.empty();
+  if (icon.empty()) {
     XDeleteProperty(dpy_, w.xid, a_._NET_WM_ICON);
     return;
   }
-  const std::vector<long> wide(netIcon_.begin(), netIcon_.end());
+  const std::vector<long> wide(icon.begin(), icon.end());
   XChangeProperty(dpy_, w.xid, a_._NET_WM_ICON, XA_CARDINAL, 32, PropModeReplace,
                   reinterpret_cast<const unsigned char*>(wide.data()),
                   static_cast<int>(wide.size()));

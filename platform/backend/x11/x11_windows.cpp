@@ -129,6 +129,7 @@ void X11Backend::DestroyNativeWindow(NativeId id) {
   NativeWin* w = Find(id);
   if (!w) return;
   if (pointerGrab_ == w->xid) UngrabPointer();
+  KeepIconPast(*w);
   if (w->ic) XDestroyIC(w->ic);
   if (w->customCursor) XFreeCursor(dpy_, w->customCursor);
   ReleaseShmImage(*w);
