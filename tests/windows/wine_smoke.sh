@@ -14,10 +14,15 @@ root=$(cd "$(dirname "$0")/../.." && pwd)
 command -v wine >/dev/null || { echo "wine_smoke: SKIP, wine is not installed"; exit 77; }
 mkdir -p "$out"
 out=$(cd "$out" && pwd)
-failures=0
+failures=0 passes=0
 check() {  # check WHAT CONDITION...
   local what=$1; shift
-  if "$@"; then echo "ok: $what"; else echo "FAIL: $what"; failures=$((failures + 1)); fi
+  if "$@"; then echo "ok: $what"; passes=$((passes + 1))
+  else echo "FAIL: $what"; failures=$((failures + 1)); fi
+}
+holds() {  # holds TEXT LINE...: every LINE is in TEXT
+  local text=$1 line; shift
+  for line; do grep -qF -- "$line" <<<"$text" || return 1; done
 }
 
 # A 32-bit program runs in a 32-bit Windows, a prefix of its own (a prefix's width is fixed).
@@ -26,6 +31,12 @@ case $(file -b "$exe") in
   PE32*) export WINEARCH=win32 WINEPREFIX=$out/wineprefix32; arch=i686; view=/reg:32;;
   *) echo "FAIL: $exe is not a Windows program"; exit 1;;
 esac
+# What Explorer shows for the file: its version block and its icon (16 and 32 pixels at least).
+resources=$("$arch-w64-mingw32-windres" -i "$exe" -O rc 2>&1)
+check "the program names itself in its version block" \
+  holds "$resources" 'VALUE "FileDescription", "Lumoa search launcher"'
+check "the program carries its icon at 16 and 32 pixels" \
+  holds "$resources" '"\020\020\000\000", 1, 32,' '"\040\040\000\000", 1, 32,'
 export WINEDEBUG=-all
 # No prompts for the .NET and HTML engines the launcher never uses.
 export WINEDLLOVERRIDES="mscoree,mshtml="
@@ -140,5 +151,5 @@ kill "$pid" 2>/dev/null
 wineserver -k 2>/dev/null
 stop_xvfb
 
-echo "wine_smoke: $((5 - failures)) passed, $failures failed"
+echo "wine_smoke: $passes passed, $failures failed"
 [ "$failures" -eq 0 ]
