@@ -41,9 +41,13 @@ void SetEvery(Ini& ini, int components, const std::string& value, Keep keep) {
 // of their own that draws a piece of picture `picture` when picture >= 0.
 void AddControlRecords(Ini& ini, int total, int picture) {
   const int first = std::stoi(ini.Get("SKINCONTROLS", "count"));
+  // Appended without Set's search for the key: tens of thousands of records would make it
+  // quadratic (seconds, minutes under the sanitizers). The numbers past the count are new keys.
+  // An index, not a reference: the sections added below move the list.
+  const size_t list = static_cast<size_t>(ini.Find("SKINCONTROLS") - ini.sections.data());
   for (int i = first; i < total; ++i) {
     const std::string name = "r" + std::to_string(i);
-    ini.Set("SKINCONTROLS", std::to_string(i), name + ":button");
+    ini.sections[list].keys.emplace_back(std::to_string(i), name + ":button");
     if (picture < 0) continue;
     ini.sections.push_back({name,
                             {{"pictureindex", std::to_string(picture)},
