@@ -30,9 +30,7 @@ namespace lumoa::platform {
 // std::runtime_error saying why when there is none. The program calls it first, so that no
 // desktop is a clear message instead of a failure deep inside the first window.
 void ConnectDesktop();
-}  // namespace lumoa::platform
 
-namespace lumoa::platform {
 // The heap of a program that lives all day in the background, kept small: set up before the
 // first threads start (KeepHeapSmall), and what start-up freed given back once (TrimHeap).
 void KeepHeapSmall();
