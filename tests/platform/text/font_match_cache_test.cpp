@@ -6,12 +6,30 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
+#include <optional>
 #include <sstream>
 #include <string>
 
 namespace lumoa::platform {
 namespace {
+
+// Sets (or with null unsets) an environment variable for the scope, then puts it back.
+class ScopedEnv {
+ public:
+  ScopedEnv(const char* name, const char* value) : name_(name) {
+    if (const char* old = std::getenv(name)) saved_ = old;
+    if (value) setenv(name, value, 1); else unsetenv(name);
+  }
+  ~ScopedEnv() {
+    if (saved_) setenv(name_, saved_->c_str(), 1); else unsetenv(name_);
+  }
+
+ private:
+  const char* name_;
+  std::optional<std::string> saved_;
+};
 
 class FontMatchCacheTest : public ::testing::Test {
  protected:
@@ -23,7 +41,7 @@ class FontMatchCacheTest : public ::testing::Test {
     font_ = dir_ + "/face.ttf";
     Write(font_, "not really a face");
   }
-  void TearDown() override { std::system(("rm -rf '" + dir_ + "'").c_str()); }
+  void TearDown() override { std::filesystem::remove_all(dir_); }
 
   static void Write(const std::string& path, const std::string& text) {
     std::ofstream(path, std::ios::binary) << text;
@@ -35,20 +53,23 @@ class FontMatchCacheTest : public ::testing::Test {
     return s.str();
   }
   FontMatch Face() const { return FontMatch{true, font_, 2, "Some Sans"}; }
+  FontMatchCache Opened(const std::string& stamp) const {
+    FontMatchCache cache;
+    cache.Open(path_, stamp);
+    return cache;
+  }
 
   std::string dir_, path_, font_;
 };
 
 TEST_F(FontMatchCacheTest, AnswersComeBackOnlyUnderTheSameStamp) {
   {
-    FontMatchCache cache;
-    cache.Open(path_, "stamp-a");
+    FontMatchCache cache = Opened("stamp-a");
     EXPECT_FALSE(cache.Loaded());  // nothing stored yet
     cache.Put("family|Arial||--", Face());
     cache.Put("char|38598|--", FontMatch{});  // no face has it: that is an answer too
   }
-  FontMatchCache same;
-  same.Open(path_, "stamp-a");
+  FontMatchCache same = Opened("stamp-a");
   ASSERT_TRUE(same.Loaded());
   const FontMatch* m = same.Find("family|Arial||--");
   ASSERT_NE(m, nullptr);
@@ -61,26 +82,22 @@ TEST_F(FontMatchCacheTest, AnswersComeBackOnlyUnderTheSameStamp) {
   EXPECT_FALSE(none->found);
   EXPECT_EQ(same.Find("family|Tahoma||--"), nullptr);
 
-  FontMatchCache other;
-  other.Open(path_, "stamp-b");  // fonts or configuration changed since
+  FontMatchCache other = Opened("stamp-b");  // fonts or configuration changed since
   EXPECT_FALSE(other.Loaded());
   EXPECT_EQ(other.Find("family|Arial||--"), nullptr);
 }
 
 TEST_F(FontMatchCacheTest, AChangedOrRemovedFontFileIsNoAnswer) {
   {
-    FontMatchCache cache;
-    cache.Open(path_, "s");
+    FontMatchCache cache = Opened("s");
     cache.Put("k", Face());
   }
   Write(font_, "a newer version of the face, longer");
-  FontMatchCache changed;
-  changed.Open(path_, "s");
+  FontMatchCache changed = Opened("s");
   EXPECT_EQ(changed.Find("k"), nullptr);
 
   changed.Put("k", Face());  // asked again: the new file's state is kept
-  FontMatchCache again;
-  again.Open(path_, "s");
+  FontMatchCache again = Opened("s");
   EXPECT_NE(again.Find("k"), nullptr);
   ::unlink(font_.c_str());
   EXPECT_EQ(again.Find("k"), nullptr);
@@ -101,8 +118,7 @@ TEST_F(FontMatchCacheTest, DamagedFilesCostOnlyTheirBadLines) {
                "nofile\t1\t\t0\tFam\t1\t1\n"
                "toomany\t1\t" + font_ + "\t0\tFam\t" + state + "\textra\n"
                "torn\t1\t" + font_ + "\t0\tFa");
-  FontMatchCache cache;
-  cache.Open(path_, "s");
+  FontMatchCache cache = Opened("s");
   ASSERT_TRUE(cache.Loaded());
   EXPECT_NE(cache.Find("good"), nullptr);
   for (const char* bad : {"few", "badflag", "badindex", "nofile", "toomany", "torn"}) {
@@ -112,20 +128,17 @@ TEST_F(FontMatchCacheTest, DamagedFilesCostOnlyTheirBadLines) {
   for (const std::string& text : {std::string("lumoa font matches 2\ns\n"), std::string("s\n"),
                                   std::string("\x89PNG\r\n\x1a\n"), std::string()}) {
     Write(path_, text);
-    FontMatchCache foreign;
-    foreign.Open(path_, "s");
+    FontMatchCache foreign = Opened("s");
     EXPECT_FALSE(foreign.Loaded()) << text;
     foreign.Put("k", Face());  // and it is written anew
-    FontMatchCache rebuilt;
-    rebuilt.Open(path_, "s");
+    FontMatchCache rebuilt = Opened("s");
     EXPECT_TRUE(rebuilt.Loaded());
     EXPECT_NE(rebuilt.Find("k"), nullptr);
   }
 }
 
 TEST_F(FontMatchCacheTest, AnswersThatCannotBeStoredStayForTheRun) {
-  FontMatchCache cache;
-  cache.Open(path_, "s");
+  FontMatchCache cache = Opened("s");
   cache.Put("tab\tkey", Face());
   cache.Put("ok", FontMatch{true, font_, 0, "Line\nBreak"});
   cache.Put("fine", Face());
@@ -136,7 +149,9 @@ TEST_F(FontMatchCacheTest, AnswersThatCannotBeStoredStayForTheRun) {
   EXPECT_EQ(stored.find("Line"), std::string::npos) << stored;
   EXPECT_NE(stored.find("fine\t1\t"), std::string::npos) << stored;
   // Nothing is left of the file written aside.
-  EXPECT_EQ(std::system(("test -z \"$(ls '" + dir_ + "/sub' | grep tmp)\"").c_str()), 0);
+  for (const auto& entry : std::filesystem::directory_iterator(dir_ + "/sub")) {
+    EXPECT_EQ(entry.path().filename().string().find("tmp"), std::string::npos) << entry.path();
+  }
 }
 
 TEST_F(FontMatchCacheTest, NoPathKeepsNothingOnDisk) {
@@ -150,37 +165,27 @@ TEST_F(FontMatchCacheTest, NoPathKeepsNothingOnDisk) {
 // Whatever decides fontconfig's answers moves the stamp: its configuration file's contents and
 // the environment it reads. Asking twice with nothing changed gives the same stamp.
 TEST_F(FontMatchCacheTest, StampFollowsConfigurationAndEnvironment) {
-  const char* oldFile = std::getenv("FONTCONFIG_FILE");
-  const std::string saved = oldFile ? oldFile : "";
   const std::string conf = dir_ + "/fonts.conf";
   Write(conf, "<fontconfig/>");
-  setenv("FONTCONFIG_FILE", conf.c_str(), 1);
+  const ScopedEnv file("FONTCONFIG_FILE", conf.c_str());
   const std::string first = FontconfigStamp();
   EXPECT_EQ(first.size(), 16u);
   EXPECT_EQ(FontconfigStamp(), first);
   Write(conf, "<fontconfig><dir>/opt/fonts</dir></fontconfig>");
   const std::string edited = FontconfigStamp();
   EXPECT_NE(edited, first);
-  const char* lang = std::getenv("LANG");
-  const std::string savedLang = lang ? lang : "";
-  setenv("LANG", "zh_CN.UTF-8", 1);
+  const ScopedEnv lang("LANG", "zh_CN.UTF-8");
   EXPECT_NE(FontconfigStamp(), edited);
-  if (lang) setenv("LANG", savedLang.c_str(), 1); else unsetenv("LANG");
-  if (oldFile) setenv("FONTCONFIG_FILE", saved.c_str(), 1); else unsetenv("FONTCONFIG_FILE");
 }
 
 TEST(FontMatchCachePath, FollowsTheUsersCacheFolder) {
-  const char* forced = std::getenv("LUMOA_FONT_CACHE");
-  const std::string savedForced = forced ? forced : "";
-  const char* xdg = std::getenv("XDG_CACHE_HOME");
-  const std::string savedXdg = xdg ? xdg : "";
-  unsetenv("LUMOA_FONT_CACHE");
-  setenv("XDG_CACHE_HOME", "/somewhere/cache", 1);
-  EXPECT_EQ(FontMatchCachePath(), "/somewhere/cache/lumoa/font-matches");
-  setenv("LUMOA_FONT_CACHE", "", 1);
+  const ScopedEnv xdg("XDG_CACHE_HOME", "/somewhere/cache");
+  {
+    const ScopedEnv unforced("LUMOA_FONT_CACHE", nullptr);
+    EXPECT_EQ(FontMatchCachePath(), "/somewhere/cache/lumoa/font-matches");
+  }
+  const ScopedEnv forced("LUMOA_FONT_CACHE", "");
   EXPECT_EQ(FontMatchCachePath(), "");
-  if (forced) setenv("LUMOA_FONT_CACHE", savedForced.c_str(), 1); else unsetenv("LUMOA_FONT_CACHE");
-  if (xdg) setenv("XDG_CACHE_HOME", savedXdg.c_str(), 1); else unsetenv("XDG_CACHE_HOME");
 }
 
 }  // namespace
