@@ -1,9 +1,6 @@
 #include "skin/data/skin_limits.h"
 
-#include <cstring>
-
 #include "skin/data/bmp_image.h"
-#include "skin/data/skin_package.h"
 #include "ui/bmp_reader.h"
 #include "ui/streams.h"
 
@@ -86,32 +83,4 @@ void CheckSkinPictureFile(const AnsiString& path, const AnsiString& what,
     Rethrow(e, what + ": " + path);
   }
   budget.Add(what + " (" + path + ")", info.Width, info.Height);
-}
-
-void CheckSkinPackageLimits(const uint8_t* data, size_t size) {
-  size_t pos = 0;
-  // Framing the reader reports itself (a package cut inside a number or a flag) ends the walk.
-  const auto readInt = [&](int32_t& v) {
-    if (size - pos < 4) return false;
-    std::memcpy(&v, data + pos, 4);
-    pos += 4;
-    return true;
-  };
-  TksSkinPictureBudget budget;
-  const auto flagged = [&](const char* what) {
-    if (pos >= size) return false;
-    if (data[pos++] == 0) pos += CheckSkinPackagePicture(data + pos, size - pos, what, budget);
-    return true;
-  };
-  int32_t version = 0;
-  if (!readInt(version) || version > kSkinPackageVersion) return;
-  if (!flagged("main picture") || !flagged("inactive picture") || !flagged("mask picture")) return;
-  if (version == 2 && (!flagged("first extra picture") || !flagged("second extra picture"))) return;
-  int32_t count = 0;
-  if (!readInt(count) || count < 0) return;
-  CheckSkinPictureCount(count);
-  for (int32_t i = 0; i < count; ++i) {
-    pos += CheckSkinPackagePicture(data + pos, size - pos, "active picture " + Str(i), budget);
-  }
-  CheckSkinDescriptionSize(size - pos);
 }

@@ -61,9 +61,3 @@ void CheckSkinPictureFile(const AnsiString& path, const AnsiString& what,
 // name it by `what`. Returns the length.
 size_t CheckSkinPackagePicture(const uint8_t* data, size_t available, const AnsiString& what,
                                TksSkinPictureBudget& budget);
-
-// Walks the framing of an inflated package (format in skin_package.h) and refuses it, naming
-// the picture at fault, when a picture is damaged, truncated or past the limits, when it
-// announces too many pictures or when its description is too long; nothing is built. A
-// package of a newer version is left to the reader.
-void CheckSkinPackageLimits(const uint8_t* data, size_t size);

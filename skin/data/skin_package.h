@@ -104,7 +104,6 @@ class TksSkinInflater {
 // parse below.
 bool ParseSkinPackage(const uint8_t* data, size_t size, TksSkinPackageView& package);
 
-class TksSkinInflater;
 enum class TksPackagePicture { Main, Inactive, Mask, Active };
 // One picture of a package as a streaming read hands it out: a whole BMP file image, valid
 // only during the call; index counts the active pictures.
